@@ -1,0 +1,24 @@
+# The two commands of the README. Each installs what it needs, builds, then runs.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: run test build deps format bench
+
+deps:
+	bash scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	cd $(BUILD)/Campanor && ./campanor
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+bench: build
+	$(BUILD)/bench/campanor_bench
+
+format:
+	find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | xargs clang-format -i

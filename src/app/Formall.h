@@ -1,0 +1,112 @@
+#pragma once
+
+#include "Services.h"
+#include "Settings.h"
+#include "common/Skin.h"
+#include "scheduler/Action.h"
+#include "scheduler/InternalClock.h"
+#include "scheduler/TickLoop.h"
+#include "table/InstructionTable.h"
+
+#include <QMainWindow>
+#include <QTimer>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QTreeWidget;
+
+namespace campanor {
+
+class MediaPlayer;
+
+// The main window: settings, the instruction table, the internal clock and
+// the tick that carries out the schedule.
+class Formall : public QMainWindow {
+    Q_OBJECT
+  public:
+    Formall(const QString& programFolder, Services services, QWidget* parent = nullptr);
+    ~Formall() override;
+
+    // The load handler: settings, first-run reset, caption, default table.
+    void Form_Load();
+    // Shows the window in the state show.txt asked for.
+    void showAtStartUp();
+
+    // Table
+    void LoadInstructionTable();
+    void SetCurrentTable(const QString& path, bool atStartUp = false);
+    void FillInstructionList();
+
+    // Scheduler
+    void Timer1_Timer();
+    void MenuJustMyTimeAuto_Click();
+    void DispatchAction(const QString& line);
+    void Command8_Click();
+    void MediaPlayer1_EndOfStream();
+    void OpenTableByInstruction(const QString& path);
+
+    void MenuzExit_Click();
+
+    // State shared with the other windows.
+    QString ShutString, RestartString, LogoffString;
+    int RadioLineIn = 0;
+    QString DefaultRingPath, BuiltInRingPath, DueRingPath;
+    QString DefaultTablePath, CurrentTablePath;
+    QString VS;
+    QString FrontPlayer, MemPath, SearchPath;
+
+    const InstructionTable& table() const { return table_; }
+    InternalClock& internalClock() { return clock_; }
+    const Settings& settings() const { return settings_; }
+    MediaPlayer* ringPlayer() const { return MediaPlayer1; }
+
+    // Controls, named as the system names them.
+    QTimer* Timer1 = nullptr;
+    QTreeWidget* ListView1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLabel* SkinLabel2 = nullptr;
+    QPushButton* Command7 = nullptr;
+    QListWidget* List1 = nullptr;
+    QListWidget* List2 = nullptr;
+    QListWidget* List3 = nullptr;
+    MediaPlayer* MediaPlayer1 = nullptr;
+    Skin Skin1;
+
+    QAction *AUTORUNYES = nullptr, *AUTORUNNO = nullptr;
+    QAction *FormShow = nullptr, *FormHide = nullptr;
+    QAction *MenuShutDownWindowsFormOn = nullptr, *MenuShutDownWindowsFormOff = nullptr;
+    QAction* MenuShutDownWindowsWaitTimeCurrent = nullptr;
+    QAction *MenuRestartFormOn = nullptr, *MenuRestartFormOff = nullptr;
+    QAction* MenuRestartWaitTimeCurrent = nullptr;
+    QAction *MenuLogoffFormon = nullptr, *MenuLogoffFormOff = nullptr;
+    QAction* MenuLogoffWaitTimeCurrent = nullptr;
+    QAction *CurrentRing = nullptr, *humor = nullptr;
+    QAction *MenuzExit = nullptr, *MenuJustMyTimeAuto = nullptr;
+    QAction* DisplayTime = nullptr;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void buildWidgets();
+    void buildMenus();
+    void readPowerPrompts();
+    void setCaption();
+    void setUpRing();
+    void setUpDefaultTable();
+    void recoverFromTableFailure();
+    void markFailedInstruction(const QString& line);
+
+    Settings settings_;
+    Services services_;
+    InstructionTable table_;
+    InternalClock clock_;
+    TickLoop tick_;
+    bool startHidden_ = false;
+};
+
+} // namespace campanor

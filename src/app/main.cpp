@@ -1,0 +1,59 @@
+#include "Formall.h"
+#include "SingleInstance.h"
+#include "UnattendedPrompter.h"
+#include "Version.h"
+#include "common/AutoStart.h"
+#include "common/Clock.h"
+#include "common/FileDialogs.h"
+#include "common/ProgramFolder.h"
+#include "common/Prompter.h"
+#include "players/MediaPlayer.h"
+
+#include <QApplication>
+#include <QTimer>
+#include <memory>
+
+using namespace campanor;
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setApplicationVersion(versionText());
+
+    std::unique_ptr<Prompter> prompter;
+    if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))
+        prompter = std::make_unique<UnattendedPrompter>();
+    else
+        prompter = std::make_unique<QtPrompter>();
+
+    // A second start touches nothing: it only hands over to the running one.
+    SingleInstance instance;
+    if (!instance.acquire()) {
+        prompter->message(nullptr,
+                          kAppTitle + QStringLiteral("(版本 ") + versionText() +
+                              QStringLiteral(")已运行！"),
+                          Prompter::Icon::Information, Prompter::Buttons::Ok);
+        instance.askRunningToRaise();
+        return 0;
+    }
+
+    QtFileDialogs dialogs;
+    SystemClock clock;
+    XdgAutoStart autoStart;
+    Services services{prompter.get(), &dialogs, &clock, &autoStart,
+                      [] { QCoreApplication::exit(0); }};
+
+    Formall window(programFolder(), services);
+    window.Form_Load();
+    window.showAtStartUp();
+    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
+        if (window.isMinimized())
+            window.showNormal();
+        window.raise();
+        window.activateWindow();
+    });
+
+    // Load the ring's decoders now, so that the first scheduled ring starts at once.
+    QTimer::singleShot(0, &window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
+    return app.exec();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+namespace campanor {
+
+// Every file dialog goes through here; an empty result means cancelled.
+class FileDialogs {
+  public:
+    virtual ~FileDialogs() = default;
+    virtual QString openFile(QWidget* parent, const QString& title, const QString& folder,
+                             const QString& filter) = 0;
+    virtual QString saveFile(QWidget* parent, const QString& title, const QString& folder,
+                             const QString& filter) = 0;
+};
+
+class QtFileDialogs : public FileDialogs {
+  public:
+    QString openFile(QWidget* parent, const QString& title, const QString& folder,
+                     const QString& filter) override;
+    QString saveFile(QWidget* parent, const QString& title, const QString& folder,
+                     const QString& filter) override;
+};
+
+// "Name|*.a;*.b" (the system's filter form) as a Qt name filter "Name (*.a *.b)".
+QString toQtFilter(const QString& filter);
+
+} // namespace campanor

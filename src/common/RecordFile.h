@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+namespace campanor {
+
+// Every small file of the system holds one record: a quoted text or a bare
+// number, then CR LF, in GB18030.
+enum class ReadStatus { Ok, Missing, Unreadable };
+
+struct RecordRead {
+    QString value;
+    ReadStatus status = ReadStatus::Missing;
+};
+
+QByteArray encodeLocal(const QString& text);
+QString decodeLocal(const QByteArray& bytes);
+
+// The value of the first record of a record's text (see readRecord).
+QString parseRecord(const QString& content);
+
+// Missing, empty and unreadable files all give an empty value; the status
+// tells them apart for callers that must not overwrite an unreadable file.
+RecordRead readRecordFile(const QString& path);
+QString readRecord(const QString& path);
+
+// The whole file is replaced atomically: a crash leaves the old file whole.
+bool writeFileAtomically(const QString& path, const QByteArray& bytes);
+bool writeTextRecord(const QString& path, const QString& text);
+bool writeNumberRecord(const QString& path, qint64 number);
+
+} // namespace campanor

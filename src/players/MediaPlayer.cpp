@@ -1,0 +1,271 @@
+#include "MediaPlayer.h"
+
+#include <QUrl>
+#include <gst/audio/streamvolume.h>
+#include <gst/gst.h>
+
+namespace campanor {
+
+namespace {
+
+// The preroll normally takes a few tens of milliseconds; a pipeline that has
+// not prerolled in this time is stuck and gets rebuilt.
+constexpr GstClockTime kPrerollTimeout = 1500 * GST_MSECOND;
+
+// playbin flags: audio and software volume only. Files with video then play
+// their sound without any video sink being involved.
+constexpr int kPlayFlagAudio = 0x02;
+constexpr int kPlayFlagSoftVolume = 0x10;
+
+void ensureGstreamer() {
+    if (!gst_is_initialized())
+        gst_init(nullptr, nullptr);
+}
+
+QByteArray uriOf(const QString& path) {
+    return QUrl::fromLocalFile(path).toEncoded();
+}
+
+GstElement* makePlaybin(const QString& sink, GstElement** panorama) {
+    GstElement* playbin = gst_element_factory_make("playbin3", nullptr);
+    if (!playbin)
+        playbin = gst_element_factory_make("playbin", nullptr);
+    if (!playbin)
+        return nullptr;
+    g_object_set(playbin, "flags", kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
+    g_object_set(playbin, "video-sink", gst_element_factory_make("fakesink", nullptr), nullptr);
+
+    // Balance inside the sink bin: as playbin's audio filter it lags by about a second.
+    const QByteArray description = "audioconvert ! audiopanorama method=simple name=pan ! "
+                                   "audioconvert ! audioresample ! " +
+                                   sink.toUtf8();
+    GError* error = nullptr;
+    GstElement* bin = gst_parse_bin_from_description(description.constData(), TRUE, &error);
+    if (error) {
+        g_warning("audio sink \"%s\": %s", description.constData(), error->message);
+        g_clear_error(&error);
+    }
+    if (bin) {
+        g_object_set(playbin, "audio-sink", bin, nullptr);
+        if (panorama)
+            *panorama = gst_bin_get_by_name(GST_BIN(bin), "pan");
+    }
+    return playbin;
+}
+
+} // namespace
+
+QString MediaPlayer::sinkDescription() {
+    const QString sink = qEnvironmentVariable("CAMPANOR_AUDIO_SINK").trimmed();
+    return sink.isEmpty() ? QStringLiteral("autoaudiosink") : sink;
+}
+
+MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
+    ensureGstreamer();
+    buildPipeline();
+}
+
+MediaPlayer::~MediaPlayer() {
+    destroyPipeline();
+}
+
+bool MediaPlayer::buildPipeline() {
+    pipeline_ = makePlaybin(sinkDescription(), &panorama_);
+    if (!pipeline_)
+        return false;
+    GstBus* bus = gst_element_get_bus(pipeline_);
+    busWatch_ =
+        gst_bus_add_watch(bus, reinterpret_cast<GstBusFunc>(&MediaPlayer::busCallback), this);
+    gst_object_unref(bus);
+    applyVolume();
+    setBalance(balance_);
+    setMute(mute_);
+    return true;
+}
+
+void MediaPlayer::destroyPipeline() {
+    if (busWatch_) {
+        g_source_remove(busWatch_);
+        busWatch_ = 0;
+    }
+    if (panorama_) {
+        gst_object_unref(panorama_);
+        panorama_ = nullptr;
+    }
+    if (pipeline_) {
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+        gst_object_unref(pipeline_);
+        pipeline_ = nullptr;
+    }
+}
+
+bool MediaPlayer::openCurrentFile() {
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (!pipeline_ && !buildPipeline())
+            return false;
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+        g_object_set(pipeline_, "uri", uriOf(fileName_).constData(), nullptr);
+        if (gst_element_set_state(pipeline_, GST_STATE_PAUSED) == GST_STATE_CHANGE_FAILURE) {
+            gst_element_set_state(pipeline_, GST_STATE_NULL);
+            return false;
+        }
+        const GstStateChangeReturn preroll =
+            gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollTimeout);
+        if (preroll == GST_STATE_CHANGE_SUCCESS || preroll == GST_STATE_CHANGE_NO_PREROLL)
+            return true;
+        if (preroll == GST_STATE_CHANGE_FAILURE) {
+            gst_element_set_state(pipeline_, GST_STATE_NULL);
+            return false;
+        }
+        // Stuck before preroll: a fresh pipeline gets one more try.
+        destroyPipeline();
+    }
+    return false;
+}
+
+void MediaPlayer::setFileName(const QString& path) {
+    fileName_ = path;
+    duration_ = 0;
+    ended_ = false;
+    if (path.isEmpty()) {
+        if (pipeline_)
+            gst_element_set_state(pipeline_, GST_STATE_NULL);
+        state_ = Closed;
+        return;
+    }
+    if (!openCurrentFile()) {
+        state_ = Stopped;
+        emit failed(QStringLiteral("cannot play %1").arg(path));
+        return;
+    }
+    queryDuration();
+    gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    state_ = Playing;
+}
+
+void MediaPlayer::Play() {
+    if (!pipeline_ || fileName_.isEmpty() || state_ == Closed)
+        return;
+    if (ended_) {
+        gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
+                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
+        ended_ = false;
+    }
+    if (gst_element_set_state(pipeline_, GST_STATE_PLAYING) != GST_STATE_CHANGE_FAILURE)
+        state_ = Playing;
+}
+
+void MediaPlayer::Pause() {
+    if (!pipeline_ || state_ == Closed)
+        return;
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    state_ = Paused;
+}
+
+void MediaPlayer::Stop() {
+    if (!pipeline_ || state_ == Closed)
+        return;
+    gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+    gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollTimeout);
+    gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), 0);
+    ended_ = false;
+    state_ = Stopped;
+}
+
+double MediaPlayer::currentPosition() const {
+    if (!pipeline_ || state_ == Closed)
+        return 0;
+    gint64 position = 0;
+    if (!gst_element_query_position(pipeline_, GST_FORMAT_TIME, &position) || position < 0)
+        return 0;
+    return double(position) / GST_SECOND;
+}
+
+void MediaPlayer::setCurrentPosition(double seconds) {
+    if (!pipeline_ || state_ == Closed)
+        return;
+    const gint64 target = gint64(qMax(0.0, seconds) * GST_SECOND);
+    gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
+                            GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE), target);
+    ended_ = false;
+}
+
+void MediaPlayer::queryDuration() {
+    gint64 length = 0;
+    if (pipeline_ && gst_element_query_duration(pipeline_, GST_FORMAT_TIME, &length) && length > 0)
+        duration_ = double(length) / GST_SECOND;
+}
+
+void MediaPlayer::applyVolume() {
+    if (!pipeline_)
+        return;
+    const double linear = gst_stream_volume_convert_volume(
+        GST_STREAM_VOLUME_FORMAT_DB, GST_STREAM_VOLUME_FORMAT_LINEAR, volume_ / 100.0);
+    g_object_set(pipeline_, "volume", qBound(0.0, linear, 1.0), nullptr);
+}
+
+void MediaPlayer::setVolume(int hundredthsOfDb) {
+    volume_ = qMin(hundredthsOfDb, 0);
+    applyVolume();
+}
+
+void MediaPlayer::setBalance(int balance) {
+    balance_ = qBound(-10000, balance, 10000);
+    if (panorama_)
+        g_object_set(panorama_, "panorama", float(balance_ / 10000.0), nullptr);
+}
+
+void MediaPlayer::setMute(bool mute) {
+    mute_ = mute;
+    if (pipeline_)
+        g_object_set(pipeline_, "mute", gboolean(mute), nullptr);
+}
+
+int MediaPlayer::busCallback(GstBus*, GstMessage* message, void* self) {
+    return static_cast<MediaPlayer*>(self)->handleMessage(message) ? TRUE : FALSE;
+}
+
+bool MediaPlayer::handleMessage(GstMessage* message) {
+    switch (GST_MESSAGE_TYPE(message)) {
+    case GST_MESSAGE_EOS:
+        if (!ended_ && state_ == Playing) {
+            ended_ = true;
+            state_ = Stopped;
+            emit endOfStream();
+        }
+        break;
+    case GST_MESSAGE_DURATION_CHANGED:
+        queryDuration();
+        break;
+    case GST_MESSAGE_ERROR: {
+        GError* error = nullptr;
+        gst_message_parse_error(message, &error, nullptr);
+        const QString text = QString::fromUtf8(error ? error->message : "error");
+        g_clear_error(&error);
+        if (state_ != Closed) {
+            gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+            state_ = Stopped;
+        }
+        emit failed(text);
+        break;
+    }
+    default:
+        break;
+    }
+    return true;
+}
+
+void MediaPlayer::warmUp(const QString& path) {
+    ensureGstreamer();
+    GstElement* playbin = makePlaybin(QStringLiteral("fakesink"), nullptr);
+    if (!playbin)
+        return;
+    g_object_set(playbin, "uri", uriOf(path).constData(), nullptr);
+    if (gst_element_set_state(playbin, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE)
+        gst_element_get_state(playbin, nullptr, nullptr, kPrerollTimeout);
+    gst_element_set_state(playbin, GST_STATE_NULL);
+    gst_object_unref(playbin);
+}
+
+} // namespace campanor

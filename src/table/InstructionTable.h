@@ -1,0 +1,39 @@
+#pragma once
+
+#include "common/RecordFile.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace campanor {
+
+// A DTT file holds the table text as one quoted record. The format has no
+// escape for a quotation mark, so a text holding one is never written.
+RecordRead readTableFile(const QString& path);
+bool writeTableFile(const QString& path, const QString& tableText);
+
+// The loaded instruction table: the whole table text as stored (lines past the
+// 300th are kept in it, so that a write never drops them) and its first 300
+// lines, sorted.
+class InstructionTable {
+  public:
+    ReadStatus load(const QString& path);
+    void clear();
+
+    const QString& tableText() const { return tableText_; }
+    const QStringList& lines() const { return lines_; }
+    int count() const { return static_cast<int>(lines_.size()); }
+
+    // Replace the file with `tableText`, then load it again.
+    bool store(const QString& path, const QString& tableText);
+    // Append an instruction that begins with its "|" separator.
+    bool commit(const QString& path, const QString& realString);
+    // Give a failed instruction's comment the "Error!" prefix, in the file too.
+    bool markFailed(const QString& path, const QString& line);
+
+  private:
+    QString tableText_;
+    QStringList lines_;
+};
+
+} // namespace campanor

@@ -1,0 +1,247 @@
+#include "app/Formall.h"
+#include "common/AutoStart.h"
+#include "common/FileDialogs.h"
+#include "fixtures/Audio.h"
+#include "fixtures/ScriptedPrompter.h"
+#include "fixtures/TempFolder.h"
+#include "fixtures/TestClock.h"
+#include "players/MediaPlayer.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTreeWidget>
+#include <gtest/gtest.h>
+
+using namespace campanor;
+using namespace campanor::test;
+
+namespace {
+
+class RecordingAutoStart : public AutoStart {
+  public:
+    bool enable(const QString&) override { return ++enabled, true; }
+    bool disable() override { return ++disabled, true; }
+    int enabled = 0;
+    int disabled = 0;
+};
+
+class NoDialogs : public FileDialogs {
+  public:
+    QString openFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+};
+
+class FormallTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<Formall> start() {
+        Services services{&prompter, &dialogs, &clock, &autoStart, [this] { ++exits; }};
+        auto window = std::make_unique<Formall>(dir.path(), services);
+        window->Form_Load();
+        return window;
+    }
+    QAction* item(Formall& w, const char* name) {
+        return w.findChild<QAction*>(QLatin1String(name));
+    }
+
+    TempFolder dir;
+    ScriptedPrompter prompter;
+    NoDialogs dialogs;
+    TestClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0, 300))};
+    RecordingAutoStart autoStart;
+    int exits = 0;
+};
+
+} // namespace
+
+TEST_F(FormallTest, FirstStartInAnEmptyFolder) {
+    dir.write("skin/B-Studio.skn", "QWidget { color: red; }");
+    auto w = start();
+    EXPECT_EQ(w->windowTitle(), "Campanor 7.2.363");
+    EXPECT_EQ(autoStart.disabled, 1);
+    EXPECT_TRUE(item(*w, "AUTORUNNO")->isChecked());
+    EXPECT_FALSE(item(*w, "AUTORUNYES")->isChecked());
+    EXPECT_TRUE(item(*w, "FormShow")->isChecked());
+    EXPECT_FALSE(item(*w, "FormHide")->isChecked());
+    for (const char* on : {"MenuShutDownWindowsFormOn", "MenuRestartFormOn", "MenuLogoffFormon"})
+        EXPECT_TRUE(item(*w, on)->isChecked()) << on;
+    for (const char* off :
+         {"MenuShutDownWindowsFormOff", "MenuRestartFormOff", "MenuLogoffFormOff"})
+        EXPECT_FALSE(item(*w, off)->isChecked()) << off;
+    for (const char* current : {"MenuShutDownWindowsWaitTimeCurrent", "MenuRestartWaitTimeCurrent",
+                                "MenuLogoffWaitTimeCurrent"})
+        EXPECT_EQ(item(*w, current)->text(), QStringLiteral("当前值:60秒")) << current;
+    EXPECT_EQ(item(*w, "CurrentRing")->text(), dir.path() + "/timeup.mp3");
+    EXPECT_FALSE(item(*w, "humor")->isEnabled());
+    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(w->Text1->toolTip(), QStringLiteral("总记录数"));
+    EXPECT_EQ(w->ListView1->topLevelItemCount(), 0);
+    EXPECT_EQ(w->RadioLineIn, 1);
+    EXPECT_EQ(w->SkinLabel2->text(), QStringLiteral("文件:Default.DTT"));
+    EXPECT_EQ(w->SkinLabel2->toolTip(),
+              QStringLiteral("文件:") + dir.path() + "/DayTimeTable/Default.DTT");
+    EXPECT_FALSE(w->Command7->isEnabled());
+    EXPECT_EQ(w->Command7->toolTip(),
+              QStringLiteral("当前默认的指令表是：") + dir.path() + "/DayTimeTable/Default.DTT");
+    EXPECT_EQ(dir.bytes("DefaultDTT.txt"),
+              TempFolder::quoted(dir.path() + "/DayTimeTable/Default.DTT"));
+    EXPECT_EQ(w->List1->count(), 24);
+    EXPECT_EQ(w->List2->item(59)->text(), "59");
+    EXPECT_EQ(w->List3->item(0)->text(), "00");
+    EXPECT_EQ(w->styleSheet(), "QWidget { color: red; }");
+}
+
+TEST_F(FormallTest, SecondStartKeepsChangedSettings) {
+    start();
+    dir.write("Shut.txt", TempFolder::quoted(QStringLiteral("关45")));
+    dir.write("show.txt", TempFolder::quoted("hide"));
+    dir.write("User.txt", TempFolder::quoted(QStringLiteral("第一中学")));
+    dir.write("AutoRunYesNo.txt", TempFolder::quoted("YES"));
+    dir.write("Logoff.txt", TempFolder::quoted("x9"));
+    QFile::remove(dir.file("Restart.txt"));
+    auto w = start();
+    EXPECT_EQ(autoStart.disabled, 1);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("Campanor 7.2.363   使用单位：第一中学"));
+    EXPECT_TRUE(item(*w, "MenuShutDownWindowsFormOff")->isChecked());
+    EXPECT_FALSE(item(*w, "MenuShutDownWindowsFormOn")->isChecked());
+    EXPECT_EQ(item(*w, "MenuShutDownWindowsWaitTimeCurrent")->text(),
+              QStringLiteral("当前值:45秒"));
+    EXPECT_EQ(item(*w, "MenuRestartWaitTimeCurrent")->text(), QStringLiteral("当前值:秒"));
+    EXPECT_FALSE(item(*w, "MenuLogoffFormon")->isChecked());
+    EXPECT_FALSE(item(*w, "MenuLogoffFormOff")->isChecked());
+    EXPECT_TRUE(item(*w, "FormHide")->isChecked());
+    EXPECT_TRUE(item(*w, "AUTORUNYES")->isChecked());
+    w->showAtStartUp();
+    EXPECT_TRUE(w->isMinimized());
+}
+
+TEST_F(FormallTest, DeletedResetSystemResetsAllButTheUnitName) {
+    start();
+    dir.write("User.txt", TempFolder::quoted(QStringLiteral("二中")));
+    dir.write("Shut.txt", TempFolder::quoted(QStringLiteral("关45")));
+    QFile::remove(dir.file("ResetSystem.txt"));
+    auto w = start();
+    EXPECT_EQ(w->ShutString, QStringLiteral("开60"));
+    EXPECT_TRUE(w->windowTitle().endsWith(QStringLiteral("二中")));
+}
+
+TEST_F(FormallTest, ListsTheDefaultTableSortedAndFallsBackFromAMissingOne) {
+    start();
+    const QString table =
+        QStringLiteral("|08:00:00*没有注释>每月1日<a.mp3|07:00:00*早操>星期五<b.mp3");
+    dir.write("DayTimeTable/Default.DTT", TempFolder::quoted(table));
+    dir.write("DefaultDTT.txt", TempFolder::quoted(dir.path() + "/DayTimeTable/Deleted.DTT"));
+    auto w = start();
+    EXPECT_EQ(w->CurrentTablePath, dir.path() + "/DayTimeTable/Default.DTT");
+    EXPECT_EQ(readRecord(dir.file("DefaultDTT.txt")), w->CurrentTablePath);
+    EXPECT_EQ(w->Text1->text(), "2");
+    ASSERT_EQ(w->ListView1->topLevelItemCount(), 2);
+    const QTreeWidgetItem* first = w->ListView1->topLevelItem(0);
+    EXPECT_EQ(first->text(0), "1");
+    EXPECT_EQ(first->text(1), QStringLiteral("早操"));
+    EXPECT_EQ(first->text(2), QStringLiteral("星期五"));
+    EXPECT_EQ(first->text(3), "07:00:00");
+    EXPECT_EQ(first->text(4), "b.mp3");
+    EXPECT_EQ(w->ListView1->topLevelItem(1)->text(1), "");
+}
+
+TEST_F(FormallTest, AnUnreadableOtherTableNeverCostsTheDefaultTable) {
+    start();
+    const QByteArray defaultTable = TempFolder::quoted(QStringLiteral("|07:00:00*keep>每天<a.mp3"));
+    dir.write("DayTimeTable/Default.DTT", defaultTable);
+    QDir(dir.path()).mkpath("DayTimeTable/Other.DTT"); // exists, cannot be read as a file
+    dir.write("DefaultDTT.txt", TempFolder::quoted(dir.path() + "/DayTimeTable/Other.DTT"));
+    auto w = start();
+    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(dir.bytes("DayTimeTable/Default.DTT"), defaultTable);
+}
+
+TEST_F(FormallTest, AnUnreadableDefaultTableIsReplacedByAnEmptyOne) {
+    start();
+    QFile::remove(dir.file("DayTimeTable/Default.DTT"));
+    auto w = start();
+    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(dir.bytes("DayTimeTable/Default.DTT"), QByteArray("\"\"\r\n"));
+    EXPECT_TRUE(item(*w, "MenuShutDownWindowsFormOn")->isChecked());
+}
+
+TEST_F(FormallTest, TheTickRingsADueLineAndReleasesTheFileAtItsEnd) {
+    start();
+    const QString bell = dir.file("bell.wav");
+    ASSERT_TRUE(writeTone(bell, 0.4));
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:01*没有注释>每天<") + bell));
+    auto w = start();
+    w->Timer1->stop();
+    QSignalSpy ends(w->MediaPlayer1, &MediaPlayer::endOfStream);
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->DueRingPath, bell);
+    EXPECT_EQ(w->MediaPlayer1->fileName(), bell);
+    EXPECT_EQ(w->MediaPlayer1->playState(), MediaPlayer::Playing);
+    EXPECT_EQ(w->Timer1->interval(), 500);
+    EXPECT_EQ(w->DisplayTime->text(),
+              QStringLiteral("Win32系统时钟>08:00:01 本软件内部时钟>08:00:01"));
+    ASSERT_TRUE(ends.wait(5000));
+    EXPECT_TRUE(w->MediaPlayer1->fileName().isEmpty());
+    EXPECT_EQ(w->MediaPlayer1->playState(), MediaPlayer::Closed);
+}
+
+TEST_F(FormallTest, OpenTableActionSwitchesTheCurrentTable) {
+    start();
+    const QString other = dir.file("DayTimeTable/Autumn.DTT");
+    dir.write("DayTimeTable/Autumn.DTT",
+              TempFolder::quoted(QStringLiteral("|09:00:00*x>每天<a.mp3")));
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:01*换表>每天<打开表") + other));
+    auto w = start();
+    w->Timer1->stop();
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->CurrentTablePath, other);
+    EXPECT_EQ(w->Text1->text(), "1");
+    EXPECT_TRUE(w->Command7->isEnabled());
+    EXPECT_EQ(w->SkinLabel2->text(), QStringLiteral("文件:Autumn.DTT"));
+
+    w->OpenTableByInstruction(dir.file("DayTimeTable/Missing.DTT"));
+    EXPECT_EQ(w->Text1->text(), "0");
+    EXPECT_EQ(w->SkinLabel2->text(), QStringLiteral("文件:"));
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(FormallTest, ExitAsksAndOnlyYesEnds) {
+    auto w = start();
+    prompter.answers = {Prompter::Answer::No, Prompter::Answer::Yes};
+    w->MenuzExit_Click();
+    EXPECT_EQ(exits, 0);
+    w->MenuzExit_Click();
+    EXPECT_EQ(exits, 1);
+    ASSERT_EQ(prompter.shown.size(), 2);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("真要退出程序吗?"));
+    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Question);
+    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
+}
+
+TEST_F(FormallTest, MenuBarHasEveryTopLevelMenuInOrder) {
+    auto w = start();
+    QStringList names;
+    for (QAction* a : w->menuBar()->actions())
+        names << a->objectName();
+    EXPECT_EQ(names, (QStringList{"Menu1", "changeSkin", "music", "Menu4", "MenuJustTime",
+                                  "DetalHelp", "DisplayTime"}));
+    EXPECT_EQ(item(*w, "Zhelezo")->text(), "[12]Zhelezo");
+    EXPECT_EQ(item(*w, "Web_II")->text(), "[10]Web-II");
+    for (const char* name :
+         {"SetUser", "RingChoose", "menuTryRing", "menustopsound", "ReportPlayerNew", "Player",
+          "Register", "MenuAbout", "dd", "MenuMyHttp", "MenuShutDownWindowsWaitTimeNew",
+          "MenuRestartWaitTimeNew", "MenuLogoffWaitTimeNew"})
+        EXPECT_NE(item(*w, name), nullptr) << name;
+}

@@ -1,0 +1,80 @@
+#include "app/SingleInstance.h"
+#include "fixtures/TempFolder.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace campanor;
+using campanor::test::TempFolder;
+
+namespace {
+
+QMap<QString, QDateTime> snapshot(const QString& folder) {
+    QMap<QString, QDateTime> files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files[path] = QFileInfo(path).lastModified();
+    }
+    return files;
+}
+
+} // namespace
+
+TEST(SecondInstance, TheRunningInstanceHearsARaiseRequest) {
+    TempFolder runtime;
+    qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    SingleInstance first;
+    ASSERT_TRUE(first.acquire());
+    QSignalSpy raised(&first, &SingleInstance::raiseRequested);
+    SingleInstance second;
+    EXPECT_TRUE(second.askRunningToRaise());
+    EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
+    qunsetenv("XDG_RUNTIME_DIR");
+}
+
+TEST(SecondInstance, ASecondProcessShowsTheMessageAndTouchesNothing) {
+    const QString binary = qEnvironmentVariable("CAMPANOR_BINARY");
+    if (binary.isEmpty() || !QFile::exists(binary))
+        GTEST_SKIP() << "program not built";
+    TempFolder home, runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("CAMPANOR_HOME", home.path());
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("XDG_CONFIG_HOME", runtime.path() + "/config");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("CAMPANOR_UNATTENDED", "1");
+
+    QProcess first;
+    first.setProcessEnvironment(env);
+    first.start(binary, {});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    // The first instance is up once it has written its settings and listens.
+    QTRY_VERIFY_WITH_TIMEOUT(
+        QFile::exists(home.file("ResetSystem.txt")) &&
+            QFile::exists(SingleInstance::runtimeFolder().isEmpty()
+                              ? QString()
+                              : runtime.path() +
+                                    QStringLiteral("/campanor-%1.socket").arg(getuid())),
+        10000);
+    QTest::qWait(300);
+    const auto before = snapshot(home.path());
+
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(binary, {});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitCode(), 0);
+    const QString err = QString::fromUtf8(second.readAllStandardError());
+    EXPECT_TRUE(err.contains(QStringLiteral("Campanor(版本 7.2.363)已运行！")))
+        << err.toStdString();
+    EXPECT_EQ(snapshot(home.path()), before);
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    first.waitForFinished(5000);
+}

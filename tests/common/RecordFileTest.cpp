@@ -1,0 +1,81 @@
+#include "common/RecordFile.h"
+#include "fixtures/TempFolder.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+using namespace campanor;
+using campanor::test::TempFolder;
+
+TEST(RecordFile, WritesQuotedTextAndBareNumbersWithCrLfInGb18030) {
+    TempFolder dir;
+    ASSERT_TRUE(writeTextRecord(dir.file("show.txt"), "show"));
+    EXPECT_EQ(dir.bytes("show.txt"), QByteArray("\"show\"\r\n"));
+    ASSERT_TRUE(writeTextRecord(dir.file("Shut.txt"), QStringLiteral("开60")));
+    EXPECT_EQ(dir.bytes("Shut.txt"), QByteArray("\"\xbf\xaa"
+                                                "60\"\r\n"));
+    ASSERT_TRUE(writeNumberRecord(dir.file("n.txt"), 1));
+    EXPECT_EQ(dir.bytes("n.txt"), QByteArray("1\r\n"));
+    ASSERT_TRUE(writeTextRecord(dir.file("e.txt"), QString()));
+    EXPECT_EQ(dir.bytes("e.txt"), QByteArray("\"\"\r\n"));
+}
+
+TEST(RecordFile, RoundTripsChineseAndCharactersOutsideTheOldCodePage) {
+    TempFolder dir;
+    const QString text = QStringLiteral("第一中学 ü 😀");
+    ASSERT_TRUE(writeTextRecord(dir.file("User.txt"), text));
+    EXPECT_EQ(readRecord(dir.file("User.txt")), text);
+}
+
+TEST(RecordFile, ParsesQuotedBareAndOddRecords) {
+    EXPECT_EQ(parseRecord("  \"hide\"\r\n"), "hide");
+    EXPECT_EQ(parseRecord("\"a,b\"\r\n"), "a,b");
+    EXPECT_EQ(parseRecord("1\r\n"), "1");
+    EXPECT_EQ(parseRecord("12 , 7\n"), "12");
+    EXPECT_EQ(parseRecord("42   \n"), "42");
+    EXPECT_EQ(parseRecord("\"unterminated\nnext"), "unterminated");
+    EXPECT_EQ(parseRecord("\"first\"\r\n\"second\"\r\n"), "first");
+    EXPECT_EQ(parseRecord(""), "");
+}
+
+TEST(RecordFile, MissingEmptyAndUnreadableFilesReadEmptyWithTheirStatus) {
+    TempFolder dir;
+    EXPECT_EQ(readRecordFile(dir.file("none.txt")).status, ReadStatus::Missing);
+    dir.write("empty.txt", "");
+    const RecordRead empty = readRecordFile(dir.file("empty.txt"));
+    EXPECT_EQ(empty.status, ReadStatus::Ok);
+    EXPECT_TRUE(empty.value.isEmpty());
+    // A folder where a file is expected cannot be read.
+    QDir(dir.path()).mkdir("folder.txt");
+    const RecordRead folder = readRecordFile(dir.file("folder.txt"));
+    EXPECT_EQ(folder.status, ReadStatus::Unreadable);
+    EXPECT_TRUE(folder.value.isEmpty());
+}
+
+TEST(RecordFile, AcceptsBareLineFeeds) {
+    TempFolder dir;
+    dir.write("lf.txt", "\"hide\"\n");
+    EXPECT_EQ(readRecord(dir.file("lf.txt")), "hide");
+}
+
+TEST(RecordFile, ReplacesAtomicallyAndLeavesNoTemporaryFiles) {
+    TempFolder dir;
+    ASSERT_TRUE(writeTextRecord(dir.file("a.txt"), "old"));
+    ASSERT_TRUE(writeTextRecord(dir.file("a.txt"), "new"));
+    EXPECT_EQ(readRecord(dir.file("a.txt")), "new");
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{"a.txt"});
+}
+
+TEST(RecordFile, AFailedWriteLeavesTheOldFileWhole) {
+    TempFolder dir;
+    ASSERT_TRUE(writeTextRecord(dir.file("keep.txt"), "old"));
+    // A read-only folder refuses the temporary file, so nothing is replaced.
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const bool written = writeTextRecord(dir.file("keep.txt"), "new");
+    QFile::setPermissions(dir.path(),
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    if (written)
+        GTEST_SKIP() << "running with permission to write anywhere";
+    EXPECT_EQ(readRecord(dir.file("keep.txt")), "old");
+    EXPECT_FALSE(writeTextRecord(dir.file("missing/folder/x.txt"), "x"));
+}
