@@ -5,6 +5,7 @@
 #include "common/Clock.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "mixer/Class1.h"
 #include "players/MediaPlayer.h"
 #include "table/InstructionLine.h"
 
@@ -285,10 +286,43 @@ void Formall::DispatchAction(const QString& line) {
     case ActionKind::OpenTable:
         OpenTableByInstruction(action.parameter);
         break;
+    case ActionKind::LineInOn:
+        LineInOn();
+        break;
+    case ActionKind::LineInOff:
+        LineInOff();
+        break;
+    case ActionKind::MicOn:
+        MicOn();
+        break;
+    case ActionKind::MicOff:
+        MicOff();
+        break;
     default:
         // Carried out by the players, the mixer, the power and program parts.
         break;
     }
+}
+
+void Formall::switchMixerLine(void (Class1::*set)(int), int value) {
+    // A scheduled switch must never wait on a person: the message is shown modeless.
+    Class1 mixer([this](const QString& message) {
+        services_.prompter->notice(this, message, Prompter::Icon::None);
+    });
+    (mixer.*set)(value);
+}
+
+void Formall::LineInOn() {
+    switchMixerLine(&Class1::setLineInMute, 0);
+}
+void Formall::LineInOff() {
+    switchMixerLine(&Class1::setLineInMute, 1);
+}
+void Formall::MicOn() {
+    switchMixerLine(&Class1::setMicroMute, 0);
+}
+void Formall::MicOff() {
+    switchMixerLine(&Class1::setMicroMute, 1);
 }
 
 void Formall::Command8_Click() {

@@ -21,6 +21,7 @@ class QTreeWidget;
 
 namespace campanor {
 
+class Class1;
 class MediaPlayer;
 
 // The main window: settings, the instruction table, the internal clock and
@@ -48,6 +49,10 @@ class Formall : public QMainWindow {
     void Command8_Click();
     void MediaPlayer1_EndOfStream();
     void OpenTableByInstruction(const QString& path);
+    void LineInOn();
+    void LineInOff();
+    void MicOn();
+    void MicOff();
 
     void MenuzExit_Click();
 
@@ -100,6 +105,7 @@ class Formall : public QMainWindow {
     void setUpDefaultTable();
     void recoverFromTableFailure();
     void markFailedInstruction(const QString& line);
+    void switchMixerLine(void (Class1::*set)(int), int value);
 
     Settings settings_;
     Services services_;

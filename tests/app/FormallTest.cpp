@@ -2,6 +2,7 @@
 #include "common/AutoStart.h"
 #include "common/FileDialogs.h"
 #include "fixtures/Audio.h"
+#include "fixtures/FakeCard.h"
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/TestClock.h"
@@ -244,4 +245,38 @@ TEST_F(FormallTest, MenuBarHasEveryTopLevelMenuInOrder) {
           "Register", "MenuAbout", "dd", "MenuMyHttp", "MenuShutDownWindowsWaitTimeNew",
           "MenuRestartWaitTimeNew", "MenuLogoffWaitTimeNew"})
         EXPECT_NE(item(*w, name), nullptr) << name;
+}
+
+TEST_F(FormallTest, LineAndMicrophoneActionsSwitchTheCard) {
+    FakeCard card;
+    start();
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:01*没有注释>每天<线路关闭"
+                                                "|08:00:02*没有注释>每天<麦克风关"
+                                                "|08:00:03*没有注释>每天<线路打开")));
+    auto w = start();
+    w->Timer1->stop();
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    EXPECT_EQ(card.value("Line Playback Switch"), 0);
+    EXPECT_EQ(card.value("Mic Playback Switch"), 1);
+    clock.advanceMs(500);
+    w->Timer1_Timer();
+    EXPECT_EQ(card.value("Mic Playback Switch"), 0);
+    clock.advanceMs(500);
+    w->Timer1_Timer();
+    EXPECT_EQ(card.value("Line Playback Switch"), 1);
+    w->MicOn();
+    EXPECT_EQ(card.value("Mic Playback Switch"), 1);
+    EXPECT_TRUE(prompter.shown.isEmpty());
+}
+
+TEST_F(FormallTest, WithoutACardTheActionSaysSoWithoutBlockingTheTick) {
+    qputenv("CAMPANOR_MIXER_DEVICE", "hw:7");
+    auto w = start();
+    w->LineInOff();
+    qunsetenv("CAMPANOR_MIXER_DEVICE");
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].text, "No mixer found!");
+    EXPECT_FALSE(prompter.shown[0].modal);
 }

@@ -1,0 +1,111 @@
+#include "Class1.h"
+
+#include <alsa/asoundlib.h>
+#include <bit>
+
+namespace campanor {
+
+const QString Class1::kNoMixerMessage = QStringLiteral("No mixer found!");
+
+QString Class1::deviceName() {
+    const QString device = qEnvironmentVariable("CAMPANOR_MIXER_DEVICE").trimmed();
+    return device.isEmpty() ? QStringLiteral("hw:0") : device;
+}
+
+Class1::Class1(const std::function<void(const QString&)>& noMixer) {
+    const QByteArray device = deviceName().toUtf8();
+    lastResult_ = snd_mixer_open(&mixer_, 0);
+    if (lastResult_ == 0)
+        lastResult_ = snd_mixer_attach(mixer_, device.constData());
+    if (lastResult_ == 0)
+        lastResult_ = snd_mixer_selem_register(mixer_, nullptr, nullptr);
+    if (lastResult_ == 0)
+        lastResult_ = snd_mixer_load(mixer_);
+    if (lastResult_ < 0) {
+        if (mixer_)
+            snd_mixer_close(mixer_);
+        mixer_ = nullptr;
+        if (noMixer)
+            noMixer(kNoMixerMessage);
+        return;
+    }
+    findLine(Master, {"Master"});
+    findLine(Microphone, {"Mic"});
+    findLine(Wave, {"PCM"});
+    // Cards without a line input often wire the radio feed to the auxiliary input.
+    findLine(LineIn, {"Line", "Aux"});
+    findLine(CD, {"CD"});
+    findLine(Midi, {"Synth"});
+}
+
+Class1::~Class1() {
+    if (mixer_)
+        snd_mixer_close(mixer_);
+}
+
+int Class1::indexOf(Line line) {
+    return std::countr_zero(unsigned(line));
+}
+
+snd_mixer_elem_t* Class1::findElement(const char* name) const {
+    snd_mixer_selem_id_t* id = nullptr;
+    snd_mixer_selem_id_alloca(&id);
+    snd_mixer_selem_id_set_index(id, 0);
+    snd_mixer_selem_id_set_name(id, name);
+    return snd_mixer_find_selem(mixer_, id);
+}
+
+void Class1::findLine(Line line, std::initializer_list<const char*> names) {
+    LineState& state = lines_[indexOf(line)];
+    for (const char* name : names) {
+        snd_mixer_elem_t* element = findElement(name);
+        if (!element || !snd_mixer_selem_has_playback_volume(element))
+            continue;
+        state.element = element;
+        lastResult_ = snd_mixer_selem_get_playback_volume_range(element, &state.min, &state.max);
+        volumeMask_ |= line;
+        if (snd_mixer_selem_has_playback_switch(element))
+            muteMask_ |= line;
+        return;
+    }
+}
+
+std::pair<int, int> Class1::bounds(Line line) const {
+    const LineState& state = lines_[indexOf(line)];
+    return {int(state.min), int(state.max)};
+}
+
+int Class1::volume(Line line) const {
+    if (!volumeFound(line))
+        return 0;
+    long value = 0;
+    lastResult_ = snd_mixer_selem_get_playback_volume(lines_[indexOf(line)].element,
+                                                      SND_MIXER_SCHN_FRONT_LEFT, &value);
+    return lastResult_ < 0 ? 0 : int(value);
+}
+
+void Class1::setVolume(Line line, int value) {
+    if (!volumeFound(line))
+        return;
+    const LineState& state = lines_[indexOf(line)];
+    const long clamped = std::min(std::max(long(value), state.min), state.max);
+    lastResult_ = snd_mixer_selem_set_playback_volume_all(state.element, clamped);
+}
+
+int Class1::mute(Line line) const {
+    if (!muteFound(line))
+        return 0;
+    int on = 1;
+    lastResult_ = snd_mixer_selem_get_playback_switch(lines_[indexOf(line)].element,
+                                                      SND_MIXER_SCHN_FRONT_LEFT, &on);
+    return lastResult_ < 0 ? 0 : (on ? 0 : 1);
+}
+
+void Class1::setMute(Line line, int value) {
+    if (!muteFound(line))
+        return;
+    lastResult_ =
+        snd_mixer_selem_set_playback_switch_all(lines_[indexOf(line)].element, value == 0 ? 1 : 0);
+}
+
+} // namespace campanor
