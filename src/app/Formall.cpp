@@ -3,10 +3,14 @@
 #include "Version.h"
 #include "common/AutoStart.h"
 #include "common/Clock.h"
+#include "common/Power.h"
+#include "common/Processes.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "frmAbout.h"
 #include "mixer/Class1.h"
 #include "players/MediaPlayer.h"
+#include "scheduler/CountdownWindow.h"
 #include "table/InstructionLine.h"
 
 #include <QCloseEvent>
@@ -30,6 +34,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     setWindowTitle(kAppTitle);
     buildWidgets();
     buildMenus();
+    connectCommands();
 
     MediaPlayer1 = new MediaPlayer(this);
     MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
@@ -109,12 +114,7 @@ void Formall::buildWidgets() {
 
 void Formall::Form_Load() {
     if (needsFirstRunReset(settings_)) {
-        RunFirstRunReset(settings_, [this] {
-            AUTORUNNO->setChecked(true);
-            AUTORUNYES->setChecked(false);
-            services_.autoStart->disable();
-            settings_.writeText(file::AutoRunYesNo, QStringLiteral("NO"));
-        });
+        RunFirstRunReset(settings_, [this] { AUTORUNNO_Click(); });
     }
 
     if (Skin1.LoadSkin(settings_.read(file::SkinFile)))
@@ -201,23 +201,9 @@ void Formall::recoverFromTableFailure() {
 }
 
 void Formall::readPowerPrompts() {
-    struct Kind {
-        const QString& name;
-        QString& text;
-        QAction* on;
-        QAction* off;
-        QAction* current;
-    };
-    const Kind kinds[] = {
-        {file::Shut, ShutString, MenuShutDownWindowsFormOn, MenuShutDownWindowsFormOff,
-         MenuShutDownWindowsWaitTimeCurrent},
-        {file::Restart, RestartString, MenuRestartFormOn, MenuRestartFormOff,
-         MenuRestartWaitTimeCurrent},
-        {file::Logoff, LogoffString, MenuLogoffFormon, MenuLogoffFormOff,
-         MenuLogoffWaitTimeCurrent},
-    };
-    for (const Kind& kind : kinds) {
-        kind.text = settings_.read(kind.name);
+    for (int i = 0; i < 3; ++i) {
+        const PowerKind kind = powerKind(i);
+        kind.text = settings_.read(kind.file);
         const QString flag = kind.text.left(1);
         kind.on->setChecked(flag == QStringLiteral("开"));
         kind.off->setChecked(flag == QStringLiteral("关"));
@@ -298,10 +284,58 @@ void Formall::DispatchAction(const QString& line) {
     case ActionKind::MicOff:
         MicOff();
         break;
+    case ActionKind::ShutDown:
+        powerAction(0);
+        break;
+    case ActionKind::Restart:
+        powerAction(1);
+        break;
+    case ActionKind::LogOff:
+        powerAction(2);
+        break;
+    case ActionKind::LaunchProgram:
+        services_.processes->LaunchProgram(action.parameter);
+        break;
+    case ActionKind::EndLaunchedProgram:
+        services_.processes->EndLaunchedProgram();
+        break;
     default:
         // Carried out by the players, the mixer, the power and program parts.
         break;
     }
+}
+
+void Formall::powerAction(int kindIndex) {
+    const PowerKind kind = powerKind(kindIndex);
+    if (kind.off->isChecked()) {
+        switch (kindIndex) {
+        case 0:
+            services_.power->ShutDownNow();
+            break;
+        case 1:
+            services_.power->RestartNow();
+            break;
+        default:
+            // Log-off ends the program once the request has gone out.
+            services_.power->LogOffNow(services_.exitNow);
+            break;
+        }
+        return;
+    }
+    if (CountdownWindow* open = countdowns_[kindIndex]) {
+        // Already counting: bring it forward, keep its count.
+        open->show();
+        open->raise();
+        open->activateWindow();
+        return;
+    }
+    const CountdownWindow::Kind kinds[] = {CountdownWindow::Kind::ShutDown,
+                                           CountdownWindow::Kind::Restart,
+                                           CountdownWindow::Kind::LogOff};
+    auto* window =
+        new CountdownWindow(kinds[kindIndex], kind.text, *services_.power, services_.exitNow);
+    countdowns_[kindIndex] = window;
+    window->show();
 }
 
 void Formall::switchMixerLine(void (Class1::*set)(int), int value) {
@@ -356,7 +390,11 @@ void Formall::MenuzExit_Click() {
 }
 
 void Formall::closeEvent(QCloseEvent* event) {
-    // The player, about, edit and picker windows close here once they exist.
+    // The players, edit and picker windows close here too once they exist.
+    if (about_)
+        about_->close();
+    if (help_)
+        help_->close();
     MediaPlayer1->setFileName(QString());
     event->accept();
 }

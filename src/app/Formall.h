@@ -1,14 +1,18 @@
 #pragma once
 
+#include "HelpWindow.h"
 #include "Services.h"
 #include "Settings.h"
 #include "common/Skin.h"
+#include "frmAbout.h"
 #include "scheduler/Action.h"
+#include "scheduler/CountdownWindow.h"
 #include "scheduler/InternalClock.h"
 #include "scheduler/TickLoop.h"
 #include "table/InstructionTable.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QTimer>
 
 class QAction;
@@ -55,6 +59,36 @@ class Formall : public QMainWindow {
     void MicOff();
 
     void MenuzExit_Click();
+
+    // Settings commands of the menus.
+    void AUTORUNYES_Click();
+    void AUTORUNNO_Click();
+    void FormShow_Click();
+    void FormHide_Click();
+    void MenuShutDownWindowsFormOn_Click();
+    void MenuShutDownWindowsFormOff_Click();
+    void MenuRestartFormOn_Click();
+    void MenuRestartFormOff_Click();
+    void MenuLogoffFormon_Click();
+    void MenuLogoffFormOff_Click();
+    void MenuShutDownWindowsWaitTimeNew_Click();
+    void MenuRestartWaitTimeNew_Click();
+    void MenuLogoffWaitTimeNew_Click();
+    void SetUser_Click();
+    void ChangeSkin(const QString& skinFile);
+    void RingChoose_Click();
+    void humor_Click();
+    void menuTryRing_Click();
+    void menustopsound_Click();
+    void Register_Click();
+    void MenuAbout_Click();
+    void dd_Click();
+    void MenuMyHttp_Click();
+
+    // The countdown window of a power kind, when one is open.
+    CountdownWindow* countdown(int kindIndex) const { return countdowns_[kindIndex]; }
+    HelpWindow* helpWindow() const { return help_; }
+    frmAbout* aboutBox() const { return about_; }
 
     // State shared with the other windows.
     QString ShutString, RestartString, LogoffString;
@@ -105,6 +139,22 @@ class Formall : public QMainWindow {
     void setUpDefaultTable();
     void recoverFromTableFailure();
     void markFailedInstruction(const QString& line);
+    void connectCommands();
+    void setStartUpVisibility(bool show);
+    void setPromptOn(int kindIndex, bool on);
+    void askWaitTime(int kindIndex);
+    void powerAction(int kindIndex);
+
+    // One power kind: its file, its string and its menu items.
+    struct PowerKind {
+        const QString& file;
+        QString& text;
+        QAction* on;
+        QAction* off;
+        QAction* current;
+        QString prompt;
+    };
+    PowerKind powerKind(int index);
     void switchMixerLine(void (Class1::*set)(int), int value);
 
     Settings settings_;
@@ -113,6 +163,9 @@ class Formall : public QMainWindow {
     InternalClock clock_;
     TickLoop tick_;
     bool startHidden_ = false;
+    QPointer<HelpWindow> help_;
+    QPointer<frmAbout> about_;
+    std::array<QPointer<CountdownWindow>, 3> countdowns_;
 };
 
 } // namespace campanor

@@ -8,6 +8,8 @@ class Prompter;
 class FileDialogs;
 class Clock;
 class AutoStart;
+class Power;
+class Processes;
 
 // The platform seams a main window works through; main() builds the real ones.
 struct Services {
@@ -15,6 +17,8 @@ struct Services {
     FileDialogs* dialogs = nullptr;
     Clock* clock = nullptr;
     AutoStart* autoStart = nullptr;
+    Power* power = nullptr;
+    Processes* processes = nullptr;
     // Ends the program at once, without any closing handler.
     std::function<void()> exitNow;
 };

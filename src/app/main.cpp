@@ -8,6 +8,8 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "players/MediaPlayer.h"
+#include "scheduler/LogindPower.h"
+#include "scheduler/ProgramLauncher.h"
 
 #include <QApplication>
 #include <QTimer>
@@ -40,8 +42,11 @@ int main(int argc, char* argv[]) {
     QtFileDialogs dialogs;
     SystemClock clock;
     XdgAutoStart autoStart;
-    Services services{prompter.get(), &dialogs, &clock, &autoStart,
-                      [] { QCoreApplication::exit(0); }};
+    LogindPower power;
+    ProgramLauncher processes;
+    Services services{prompter.get(), &dialogs, &clock, &autoStart, &power, &processes, [] {
+                          QCoreApplication::exit(0);
+                      }};
 
     Formall window(programFolder(), services);
     window.Form_Load();

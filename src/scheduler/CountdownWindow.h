@@ -1,0 +1,53 @@
+#pragma once
+
+#include "common/Power.h"
+
+#include <QWidget>
+#include <functional>
+
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTimer;
+
+namespace campanor {
+
+// The countdown before a shutdown, restart or log-off: it counts the wait
+// down, then runs the power routine and ends the program, unless cancelled.
+class CountdownWindow : public QWidget {
+    Q_OBJECT
+  public:
+    enum class Kind { ShutDown, Restart, LogOff };
+
+    // `setting` is the power-prompt text ("开60"); `endProgram` ends the
+    // program once the power request has gone out.
+    CountdownWindow(Kind kind, const QString& setting, Power& power,
+                    std::function<void()> endProgram, QWidget* parent = nullptr);
+
+    void Form_Load(const QString& setting);
+    void Timer1_Timer();
+    void Command1_Click();
+    void Command2_Click();
+
+    // The seconds of a power-prompt text: the leading digits after the flag.
+    static int waitSeconds(const QString& setting);
+
+    QLabel* Label1 = nullptr;
+    QLabel* Label3 = nullptr;
+    QLabel* Label4 = nullptr;
+    QProgressBar* ProgressBar1 = nullptr;
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QTimer* Timer1 = nullptr;
+
+  private:
+    void runRoutine();
+
+    Kind kind_;
+    Power& power_;
+    std::function<void()> endProgram_;
+    int left_ = 0;
+    bool acting_ = false;
+};
+
+} // namespace campanor

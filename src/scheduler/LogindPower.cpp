@@ -1,0 +1,123 @@
+#include "LogindPower.h"
+
+#include <QDBusArgument>
+#include <QDBusMessage>
+#include <QDBusObjectPath>
+#include <QDBusPendingCallWatcher>
+#include <QTimer>
+#include <unistd.h>
+
+namespace campanor {
+
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.login1");
+const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
+const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
+const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
+
+// A bus that does not answer at all must not keep `done` waiting for ever.
+constexpr int kCallTimeoutMs = 5000;
+
+void finish(const Power::Done& done) {
+    if (done)
+        done();
+}
+
+} // namespace
+
+LogindPower::LogindPower(QObject* parent) : QObject(parent), bus_(QDBusConnection::systemBus()) {}
+
+void LogindPower::whenFinished(const QDBusPendingCall& call,
+                               std::function<void(const QDBusMessage&, bool)> next) {
+    auto* watcher = new QDBusPendingCallWatcher(call, this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, next = std::move(next)] {
+        const QDBusMessage reply = watcher->reply();
+        watcher->deleteLater();
+        next(reply, !watcher->isError());
+    });
+}
+
+void LogindPower::callManager(const QString& method, const QVariantList& args, Done done) {
+    if (!bus_.isConnected()) {
+        QTimer::singleShot(0, this, [done] { finish(done); });
+        return;
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(kService, kManagerPath, kManager, method);
+    message.setArguments(args);
+    whenFinished(bus_.asyncCall(message, kCallTimeoutMs),
+                 [done](const QDBusMessage&, bool) { finish(done); });
+}
+
+void LogindPower::ShutDownNow(Done done) {
+    callManager(QStringLiteral("PowerOff"), {false}, std::move(done));
+}
+
+void LogindPower::RestartNow(Done done) {
+    callManager(QStringLiteral("Reboot"), {false}, std::move(done));
+}
+
+void LogindPower::LogOffNow(Done done) {
+    const QString sessionId = qEnvironmentVariable("XDG_SESSION_ID");
+    if (!sessionId.isEmpty()) {
+        callManager(QStringLiteral("TerminateSession"), {sessionId}, std::move(done));
+        return;
+    }
+    if (!bus_.isConnected()) {
+        QTimer::singleShot(0, this, [done] { finish(done); });
+        return;
+    }
+    QDBusMessage get = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+                                                      QStringLiteral("GetSession"));
+    get.setArguments({QStringLiteral("auto")});
+    whenFinished(bus_.asyncCall(get, kCallTimeoutMs), [this, done](const QDBusMessage& reply,
+                                                                   bool ok) {
+        const QDBusObjectPath path = ok && !reply.arguments().isEmpty()
+                                         ? qvariant_cast<QDBusObjectPath>(reply.arguments().first())
+                                         : QDBusObjectPath();
+        if (path.path().isEmpty()) {
+            terminateOwnSessionFromList(done);
+            return;
+        }
+        const QDBusMessage terminate = QDBusMessage::createMethodCall(
+            kService, path.path(), kSession, QStringLiteral("Terminate"));
+        whenFinished(bus_.asyncCall(terminate, kCallTimeoutMs),
+                     [this, done](const QDBusMessage&, bool terminated) {
+                         if (terminated)
+                             finish(done);
+                         else
+                             terminateOwnSessionFromList(done);
+                     });
+    });
+}
+
+void LogindPower::terminateOwnSessionFromList(Done done) {
+    const QDBusMessage list = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+                                                             QStringLiteral("ListSessions"));
+    whenFinished(
+        bus_.asyncCall(list, kCallTimeoutMs), [this, done](const QDBusMessage& reply, bool ok) {
+            QString own;
+            if (ok && !reply.arguments().isEmpty()) {
+                // a(susso): id, uid, user name, seat, object path
+                const QDBusArgument sessions = reply.arguments().first().value<QDBusArgument>();
+                sessions.beginArray();
+                while (!sessions.atEnd() && own.isEmpty()) {
+                    QString id, user, seat;
+                    uint uid = 0;
+                    QDBusObjectPath path;
+                    sessions.beginStructure();
+                    sessions >> id >> uid >> user >> seat >> path;
+                    sessions.endStructure();
+                    if (uid == getuid())
+                        own = id;
+                }
+                sessions.endArray();
+            }
+            if (own.isEmpty())
+                finish(done);
+            else
+                callManager(QStringLiteral("TerminateSession"), {own}, done);
+        });
+}
+
+} // namespace campanor
