@@ -1,15 +1,17 @@
 #include "app/SingleInstance.h"
 #include "fixtures/TempFolder.h"
+#include "fixtures/WaitUntil.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QProcess>
 #include <QSignalSpy>
-#include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 
 using namespace campanor;
 using campanor::test::TempFolder;
+using campanor::test::waitUntil;
 
 namespace {
 
@@ -33,7 +35,7 @@ TEST(SecondInstance, TheRunningInstanceHearsARaiseRequest) {
     QSignalSpy raised(&first, &SingleInstance::raiseRequested);
     SingleInstance second;
     EXPECT_TRUE(second.askRunningToRaise());
-    EXPECT_TRUE(raised.count() > 0 || raised.wait(2000));
+    EXPECT_TRUE(waitUntil([&] { return raised.count() > 0; }, 2000));
     qunsetenv("XDG_RUNTIME_DIR");
 }
 
@@ -54,14 +56,11 @@ TEST(SecondInstance, ASecondProcessShowsTheMessageAndTouchesNothing) {
     first.start(binary, {});
     ASSERT_TRUE(first.waitForStarted(5000));
     // The first instance is up once it has written its settings and listens.
-    QTRY_VERIFY_WITH_TIMEOUT(
-        QFile::exists(home.file("ResetSystem.txt")) &&
-            QFile::exists(SingleInstance::runtimeFolder().isEmpty()
-                              ? QString()
-                              : runtime.path() +
-                                    QStringLiteral("/campanor-%1.socket").arg(getuid())),
-        10000);
-    QTest::qWait(300);
+    const QString socket = runtime.path() + QStringLiteral("/campanor-%1.socket").arg(getuid());
+    ASSERT_TRUE(waitUntil(
+        [&] { return QFile::exists(home.file("ResetSystem.txt")) && QFile::exists(socket); },
+        10000));
+    QThread::msleep(300);
     const auto before = snapshot(home.path());
 
     QProcess second;

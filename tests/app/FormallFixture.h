@@ -1,0 +1,93 @@
+#pragma once
+
+#include "app/Formall.h"
+#include "common/AutoStart.h"
+#include "common/FileDialogs.h"
+#include "common/Power.h"
+#include "common/Processes.h"
+#include "fixtures/Audio.h"
+#include "fixtures/ScriptedPrompter.h"
+#include "fixtures/TempFolder.h"
+#include "fixtures/TestClock.h"
+#include "players/MediaPlayer.h"
+
+#include <QAction>
+#include <gtest/gtest.h>
+#include <memory>
+
+namespace campanor::test {
+
+class RecordingAutoStart : public AutoStart {
+  public:
+    bool enable(const QString&) override { return ++enabled, true; }
+    bool disable() override { return ++disabled, true; }
+    int enabled = 0;
+    int disabled = 0;
+};
+
+class RecordingPower : public Power {
+  public:
+    void ShutDownNow(Done done) override { record("shutdown", done); }
+    void RestartNow(Done done) override { record("restart", done); }
+    void LogOffNow(Done done) override { record("logoff", done); }
+    QStringList calls;
+
+  private:
+    void record(const char* what, const Done& done) {
+        calls << what;
+        if (done)
+            done();
+    }
+};
+
+class RecordingProcesses : public Processes {
+  public:
+    void LaunchProgram(const QString& commandLine) override { calls << "launch " + commandLine; }
+    void EndLaunchedProgram() override { calls << "end"; }
+    QStringList calls;
+};
+
+class ScriptedDialogs : public FileDialogs {
+  public:
+    QString openFile(QWidget*, const QString& title, const QString& folder,
+                     const QString& filter) override {
+        asked << title + "|" + folder + "|" + filter;
+        return answers.isEmpty() ? QString() : answers.takeFirst();
+    }
+    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QStringList answers;
+    QStringList asked;
+};
+
+class FormallTest : public ::testing::Test {
+  protected:
+    std::unique_ptr<Formall> start() {
+        Services services;
+        services.prompter = &prompter;
+        services.dialogs = &dialogs;
+        services.clock = &clock;
+        services.autoStart = &autoStart;
+        services.power = &power;
+        services.processes = &processes;
+        services.exitNow = [this] { ++exits; };
+        auto window = std::make_unique<Formall>(dir.path(), services);
+        window->Form_Load();
+        return window;
+    }
+    QAction* item(Formall& w, const char* name) {
+        return w.findChild<QAction*>(QLatin1String(name));
+    }
+
+    TempFolder dir;
+    ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
+    RecordingPower power;
+    RecordingProcesses processes;
+    TestClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0, 300))};
+    RecordingAutoStart autoStart;
+    int exits = 0;
+};
+
+} // namespace campanor::test
