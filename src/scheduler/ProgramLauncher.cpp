@@ -89,8 +89,11 @@ void ProgramLauncher::watch(Child* child) {
 }
 
 void ProgramLauncher::forget(Child* child) {
-    if (child->exited)
+    if (child->exited) {
+        // Off before its descriptor closes; it may be the sender of this call.
+        child->exited->setEnabled(false);
         child->exited->deleteLater();
+    }
     if (child->pidfd >= 0)
         close(child->pidfd);
     if (child == launched_)
