@@ -265,6 +265,24 @@ void Formall::MenuJustMyTimeAuto_Click() {
 void Formall::DispatchAction(const QString& line) {
     const Action action = recognizeAction(actionFieldOf(line));
     switch (action.kind) {
+    case ActionKind::StartBackStatic:
+        StartBackStatic(action.parameter);
+        break;
+    case ActionKind::StartBackMemory:
+        StartBackMemory(action.parameter);
+        break;
+    case ActionKind::StartBackDynamic:
+        StartBackDynamic(action.parameter);
+        break;
+    case ActionKind::StartFrontStatic:
+        StartFrontStatic(action.parameter);
+        break;
+    case ActionKind::CloseFrontPlayer:
+        CloseFrontPlayer();
+        break;
+    case ActionKind::CloseBackPlayer:
+        CloseBackPlayer();
+        break;
     case ActionKind::Ring:
         DueRingPath = action.parameter;
         Command8_Click();
@@ -390,7 +408,10 @@ void Formall::MenuzExit_Click() {
 }
 
 void Formall::closeEvent(QCloseEvent* event) {
-    // The players, edit and picker windows close here too once they exist.
+    // The edit dialog and the folder picker close here too once they exist;
+    // each player closes its own track picker.
+    dropPlayer(ReportPlayer);
+    dropPlayer(FromPlayer);
     if (about_)
         about_->close();
     if (help_)

@@ -5,6 +5,7 @@
 #include "Settings.h"
 #include "common/Skin.h"
 #include "frmAbout.h"
+#include "players/PlayerWindow.h"
 #include "scheduler/Action.h"
 #include "scheduler/CountdownWindow.h"
 #include "scheduler/InternalClock.h"
@@ -53,6 +54,14 @@ class Formall : public QMainWindow {
     void Command8_Click();
     void MediaPlayer1_EndOfStream();
     void OpenTableByInstruction(const QString& path);
+    void StartBackStatic(const QString& playlist);
+    void StartBackMemory(const QString& playlist);
+    void StartBackDynamic(const QString& playlist);
+    void StartFrontStatic(const QString& playlist);
+    void CloseFrontPlayer();
+    void CloseBackPlayer();
+    void ReportPlayerNew_Click();
+    void Player_Click();
     void LineInOn();
     void LineInOff();
     void MicOn();
@@ -89,6 +98,8 @@ class Formall : public QMainWindow {
     CountdownWindow* countdown(int kindIndex) const { return countdowns_[kindIndex]; }
     HelpWindow* helpWindow() const { return help_; }
     frmAbout* aboutBox() const { return about_; }
+    PlayerWindow* backPlayer() const { return FromPlayer; }
+    PlayerWindow* frontPlayer() const { return ReportPlayer; }
 
     // State shared with the other windows.
     QString ShutString, RestartString, LogoffString;
@@ -144,6 +155,10 @@ class Formall : public QMainWindow {
     void setPromptOn(int kindIndex, bool on);
     void askWaitTime(int kindIndex);
     void powerAction(int kindIndex);
+    PlayerContext playerContext();
+    PlayerWindow* startPlayer(PlayerWindow::Role role, const QString& playlist);
+    void showPlayer(PlayerWindow::Role role);
+    static void dropPlayer(QPointer<PlayerWindow>& player);
 
     // One power kind: its file, its string and its menu items.
     struct PowerKind {
@@ -164,6 +179,9 @@ class Formall : public QMainWindow {
     TickLoop tick_;
     bool startHidden_ = false;
     QPointer<HelpWindow> help_;
+    // The two player windows, while loaded.
+    QPointer<PlayerWindow> FromPlayer;
+    QPointer<PlayerWindow> ReportPlayer;
     QPointer<frmAbout> about_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
 };

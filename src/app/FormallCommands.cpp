@@ -80,6 +80,8 @@ void Formall::connectCommands() {
     command("humor", &Formall::humor_Click);
     command("menuTryRing", &Formall::menuTryRing_Click);
     command("menustopsound", &Formall::menustopsound_Click);
+    command("ReportPlayerNew", &Formall::ReportPlayerNew_Click);
+    command("Player", &Formall::Player_Click);
     command("Register", &Formall::Register_Click);
     command("MenuAbout", &Formall::MenuAbout_Click);
     command("dd", &Formall::dd_Click);

@@ -2,6 +2,8 @@
 
 #include <functional>
 
+class QObject;
+
 namespace campanor {
 
 class Prompter;
@@ -10,6 +12,7 @@ class Clock;
 class AutoStart;
 class Power;
 class Processes;
+class MediaControl;
 
 // The platform seams a main window works through; main() builds the real ones.
 struct Services {
@@ -21,6 +24,10 @@ struct Services {
     Processes* processes = nullptr;
     // Ends the program at once, without any closing handler.
     std::function<void()> exitNow;
+    // The players' media; GStreamer when not set.
+    std::function<MediaControl*(QObject*)> makeMedia;
+    // How long a volume fade between the players takes.
+    int fadeMs = 1500;
 };
 
 } // namespace campanor

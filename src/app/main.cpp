@@ -44,9 +44,14 @@ int main(int argc, char* argv[]) {
     XdgAutoStart autoStart;
     LogindPower power;
     ProgramLauncher processes;
-    Services services{prompter.get(), &dialogs, &clock, &autoStart, &power, &processes, [] {
-                          QCoreApplication::exit(0);
-                      }};
+    Services services;
+    services.prompter = prompter.get();
+    services.dialogs = &dialogs;
+    services.clock = &clock;
+    services.autoStart = &autoStart;
+    services.power = &power;
+    services.processes = &processes;
+    services.exitNow = [] { QCoreApplication::exit(0); };
 
     Formall window(programFolder(), services);
     window.Form_Load();

@@ -60,7 +60,7 @@ QString MediaPlayer::sinkDescription() {
     return sink.isEmpty() ? QStringLiteral("autoaudiosink") : sink;
 }
 
-MediaPlayer::MediaPlayer(QObject* parent) : QObject(parent) {
+MediaPlayer::MediaPlayer(QObject* parent) : MediaControl(parent) {
     ensureGstreamer();
     buildPipeline();
 }

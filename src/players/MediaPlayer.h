@@ -1,7 +1,6 @@
 #pragma once
 
-#include <QObject>
-#include <QString>
+#include "MediaControl.h"
 
 typedef struct _GstElement GstElement;
 typedef struct _GstBus GstBus;
@@ -12,37 +11,35 @@ namespace campanor {
 // One file at a time over a GStreamer playbin3. Setting FileName opens the
 // file and starts it at once; the duration is known right after that.
 // CAMPANOR_AUDIO_SINK (a gst-launch description) replaces autoaudiosink.
-class MediaPlayer : public QObject {
+class MediaPlayer : public MediaControl {
     Q_OBJECT
   public:
-    enum PlayState { Stopped = 0, Paused = 1, Playing = 2, Closed = 6 };
-
     explicit MediaPlayer(QObject* parent = nullptr);
     ~MediaPlayer() override;
 
     // A path opens the file and plays it from the start (also the same path
     // again); the empty text stops and releases the file.
-    void setFileName(const QString& path);
-    QString fileName() const { return fileName_; }
+    void setFileName(const QString& path) override;
+    QString fileName() const override { return fileName_; }
 
-    void Play();
-    void Pause();
-    void Stop();
+    void Play() override;
+    void Pause() override;
+    void Stop() override;
 
-    double currentPosition() const;
-    void setCurrentPosition(double seconds);
+    double currentPosition() const override;
+    void setCurrentPosition(double seconds) override;
     // Seconds; 0 when the length is not known.
-    double duration() const { return duration_; }
-    PlayState playState() const { return state_; }
+    double duration() const override { return duration_; }
+    PlayState playState() const override { return state_; }
 
     // Hundredths of a decibel, 0 = full volume.
-    void setVolume(int hundredthsOfDb);
-    int volume() const { return volume_; }
+    void setVolume(int hundredthsOfDb) override;
+    int volume() const override { return volume_; }
     // -10000 (left) to 10000 (right).
-    void setBalance(int balance);
-    int balance() const { return balance_; }
-    void setMute(bool mute);
-    bool mute() const { return mute_; }
+    void setBalance(int balance) override;
+    int balance() const override { return balance_; }
+    void setMute(bool mute) override;
+    bool mute() const override { return mute_; }
 
     // Opens a file once through a throwaway pipeline so that its decoders are
     // loaded before the first scheduled sound needs them.
@@ -50,11 +47,6 @@ class MediaPlayer : public QObject {
 
     // The sink description in use.
     static QString sinkDescription();
-
-  signals:
-    // Once per opened file, on the UI thread, when it has played to its end.
-    void endOfStream();
-    void failed(const QString& message);
 
   private:
     bool buildPipeline();

@@ -1,0 +1,98 @@
+#include "Formall.h"
+
+#include <QLineEdit>
+
+namespace campanor {
+
+PlayerContext Formall::playerContext() {
+    PlayerContext context;
+    context.programFolder = settings_.folder();
+    context.prompter = services_.prompter;
+    context.dialogs = services_.dialogs;
+    context.memPath = &MemPath;
+    context.makeMedia = services_.makeMedia;
+    context.backPlayer = [this] { return FromPlayer.data(); };
+    context.frontPlayer = [this] { return ReportPlayer.data(); };
+    context.fadeMs = services_.fadeMs;
+    return context;
+}
+
+void Formall::dropPlayer(QPointer<PlayerWindow>& player) {
+    // Forgotten first, so that nothing finds it loaded while it closes.
+    PlayerWindow* window = player;
+    player = nullptr;
+    if (window)
+        window->close();
+}
+
+PlayerWindow* Formall::startPlayer(PlayerWindow::Role role, const QString& playlist) {
+    QPointer<PlayerWindow>& slot = role == PlayerWindow::Role::Front ? ReportPlayer : FromPlayer;
+    dropPlayer(slot);
+    auto* window = new PlayerWindow(role, playerContext());
+    slot = window;
+    window->PLFFile = playlist;
+    if (!window->Form_Load()) {
+        // A missing playlist: the window has closed itself; nothing plays.
+        slot = nullptr;
+        return nullptr;
+    }
+    window->show();
+    return window;
+}
+
+void Formall::StartBackStatic(const QString& playlist) {
+    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
+        back->Text7->setText(QStringLiteral("1"));
+        back->Command7_Click();
+    }
+}
+
+void Formall::StartBackMemory(const QString& playlist) {
+    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
+        back->Text7->setText(QStringLiteral("3"));
+        back->Command15_Click();
+    }
+}
+
+void Formall::StartBackDynamic(const QString& playlist) {
+    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
+        back->Text7->setText(QStringLiteral("2"));
+        back->Command13_Click();
+    }
+}
+
+void Formall::StartFrontStatic(const QString& playlist) {
+    if (PlayerWindow* front = startPlayer(PlayerWindow::Role::Front, playlist)) {
+        front->Text7->setText(QStringLiteral("1"));
+        front->Command7_Click();
+    }
+}
+
+void Formall::CloseFrontPlayer() {
+    dropPlayer(ReportPlayer);
+}
+
+void Formall::CloseBackPlayer() {
+    dropPlayer(FromPlayer);
+}
+
+void Formall::showPlayer(PlayerWindow::Role role) {
+    PlayerWindow* window = role == PlayerWindow::Role::Front ? ReportPlayer : FromPlayer;
+    if (!window)
+        window = startPlayer(role, QString());
+    if (window) {
+        window->show();
+        window->raise();
+        window->activateWindow();
+    }
+}
+
+void Formall::ReportPlayerNew_Click() {
+    showPlayer(PlayerWindow::Role::Front);
+}
+
+void Formall::Player_Click() {
+    showPlayer(PlayerWindow::Role::Back);
+}
+
+} // namespace campanor

@@ -1,0 +1,168 @@
+#include "FormSelectFiles.h"
+
+#include "common/ProgramFolder.h"
+#include "common/Skin.h"
+#include "players/PlayerWindow.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+namespace {
+const QString kParent = QStringLiteral("..");
+}
+
+QStringList FormSelectFiles::patterns() {
+    return QStringLiteral("*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;"
+                          "*.mp3;*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd")
+        .split(u';');
+}
+
+QStringList FormSelectFiles::drives() {
+    QStringList roots{QStringLiteral("/")};
+    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        if (volume.isValid() && volume.isReady() && !roots.contains(root) &&
+            !root.startsWith(QStringLiteral("/proc")) && !root.startsWith(QStringLiteral("/sys")) &&
+            !root.startsWith(QStringLiteral("/dev")) && !root.startsWith(QStringLiteral("/run")))
+            roots << root;
+    }
+    std::sort(roots.begin() + 1, roots.end());
+    return roots;
+}
+
+FormSelectFiles::FormSelectFiles(const QString& name, PlayerWindow* player, const QString& skinFile)
+    : QWidget(player, Qt::Window), player_(player) {
+    setObjectName(name);
+    setWindowTitle(QStringLiteral("曲目选择器"));
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    Drive1 = new QComboBox(this);
+    Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->addItems(drives());
+    DirLabel = new QLabel(this);
+    Dir1 = new QListWidget(this);
+    Dir1->setObjectName(QStringLiteral("Dir1"));
+    File1 = new QListWidget(this);
+    File1->setObjectName(QStringLiteral("File1"));
+    File1->setSelectionMode(QAbstractItemView::MultiSelection);
+    Command1 = new QPushButton(QStringLiteral("全选"), this);
+    Command2 = new QPushButton(QStringLiteral("全不选"), this);
+    Command3 = new QPushButton(QStringLiteral("确定"), this);
+    Command4 = new QPushButton(QStringLiteral("取消"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command2->setObjectName(QStringLiteral("Command2"));
+    Command3->setObjectName(QStringLiteral("Command3"));
+    Command4->setObjectName(QStringLiteral("Command4"));
+
+    auto* left = new QVBoxLayout;
+    left->addWidget(Drive1);
+    left->addWidget(DirLabel);
+    left->addWidget(Dir1, 1);
+    auto* buttons = new QHBoxLayout;
+    for (QPushButton* button : {Command1, Command2, Command3, Command4})
+        buttons->addWidget(button);
+    auto* layout = new QGridLayout(this);
+    layout->addLayout(left, 0, 0);
+    layout->addWidget(File1, 0, 1);
+    layout->addLayout(buttons, 1, 0, 1, 2);
+    resize(640, 420);
+
+    connect(Drive1, &QComboBox::activated, this, &FormSelectFiles::Drive1_Change);
+    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
+        setFolder(item->text() == kParent ? QFileInfo(folder_).dir().absolutePath()
+                                          : joinPath(folder_, item->text()));
+    });
+    connect(File1, &QListWidget::itemDoubleClicked, this, &FormSelectFiles::Command3_Click);
+    connect(Command1, &QPushButton::clicked, this, &FormSelectFiles::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &FormSelectFiles::Command2_Click);
+    connect(Command3, &QPushButton::clicked, this, &FormSelectFiles::Command3_Click);
+    connect(Command4, &QPushButton::clicked, this, &FormSelectFiles::Command4_Click);
+
+    Skin skin;
+    if (skin.LoadSkin(skinFile))
+        skin.ApplySkin(this);
+
+    SelectFilesString.clear();
+    // Start in the folder of the player's last track.
+    QString start = QStringLiteral("/");
+    if (player) {
+        const QFileInfo track(player->PlayerPath);
+        if (track.isDir())
+            start = track.absoluteFilePath();
+        else if (track.absoluteDir().exists())
+            start = track.absolutePath();
+    }
+    setFolder(start);
+}
+
+void FormSelectFiles::Drive1_Change() {
+    const QString root = Drive1->currentText();
+    if (QFileInfo(root).isReadable())
+        setFolder(root);
+    else
+        setFolder(QStringLiteral("/"));
+}
+
+void FormSelectFiles::setFolder(const QString& folder) {
+    const QDir dir(folder);
+    folder_ = dir.exists() ? QDir::cleanPath(dir.absolutePath()) : QStringLiteral("/");
+    DirLabel->setText(folder_);
+    // The drive is the mount point that holds the folder.
+    int best = 0;
+    for (int i = 0; i < Drive1->count(); ++i) {
+        const QString root = Drive1->itemText(i);
+        if ((folder_ == root || folder_.startsWith(root.endsWith(u'/') ? root : root + u'/')) &&
+            root.size() > Drive1->itemText(best).size())
+            best = i;
+    }
+    Drive1->setCurrentIndex(best);
+
+    Dir1->clear();
+    if (folder_ != QStringLiteral("/"))
+        Dir1->addItem(kParent);
+    Dir1->addItems(
+        QDir(folder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    File1->clear();
+    File1->addItems(
+        QDir(folder_).entryList(patterns(), QDir::Files, QDir::Name | QDir::IgnoreCase));
+}
+
+void FormSelectFiles::Command1_Click() {
+    File1->selectAll();
+}
+
+void FormSelectFiles::Command2_Click() {
+    File1->clearSelection();
+}
+
+void FormSelectFiles::Command3_Click() {
+    SelectFilesString.clear();
+    for (int i = 0; i < File1->count(); ++i) {
+        if (File1->item(i)->isSelected())
+            SelectFilesString += u'|' + folder_ + u'/' + File1->item(i)->text();
+    }
+    // At a root the folder already ends with "/".
+    SelectFilesString.replace(QStringLiteral("//"), QStringLiteral("/"));
+    close();
+    if (!SelectFilesString.isEmpty() && player_) {
+        player_->SelectFilesString = SelectFilesString;
+        player_->AddSelectFiles();
+    }
+}
+
+void FormSelectFiles::Command4_Click() {
+    SelectFilesString.clear();
+    close();
+}
+
+} // namespace campanor

@@ -1,0 +1,47 @@
+#pragma once
+
+#include "common/RecordFile.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+namespace campanor {
+
+// A playlist text is every track's full path preceded by "|". A text edited
+// by hand that does not begin with "|" keeps its first track all the same.
+QStringList splitPlaylistText(const QString& text);
+QString joinPlaylistText(const QStringList& tracks);
+// The text without every entry whose path equals `track`.
+QString removeTrack(const QString& text, const QString& track);
+// The text without the entries whose file does not exist.
+QString withoutMissingFiles(const QString& text);
+
+// Companion files of a playlist: its memory file and its volume and balance files.
+QString memoryFileOf(const QString& playlist);
+QString volumeFileOf(const QString& playlist);
+QString balanceFileOf(const QString& playlist);
+
+RecordRead readPlaylistFile(const QString& path);
+bool writePlaylistFile(const QString& path, const QString& text);
+
+// Whole seconds already heard in memory play; nullopt when there is no memory file.
+std::optional<int> readMemoryPosition(const QString& playlist);
+bool writeMemoryPosition(const QString& playlist, qint64 seconds);
+// Adds counted seconds to the stored memory position.
+void addToMemoryPosition(const QString& playlist, qint64 seconds);
+
+// A volume or balance file, clamped to the slider's range; nullopt when missing.
+std::optional<int> readSliderFile(const QString& path, int minimum, int maximum);
+
+// The folder shared by the tracks shown (with its trailing "/"): the first
+// track cut at the shortest position of any track's last "/".
+QString searchFolderPrefix(const QStringList& tracks);
+
+// Every track leaves its place: a single cycle through all N tracks.
+// `random` gives numbers in [0, 1).
+QStringList ShufflePlaylist(const QStringList& fileOrder, const std::function<double()>& random);
+QStringList ShufflePlaylist(const QStringList& fileOrder);
+
+} // namespace campanor
