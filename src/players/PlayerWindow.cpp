@@ -192,10 +192,14 @@ void PlayerWindow::setCurrent(int index) {
 
 void PlayerWindow::openTrack(const QString& path) {
     MediaPlayer1->setFileName(path);
-    if (path.isEmpty())
-        Timer3->stop();
-    else
+    if (!path.isEmpty()) {
         Timer3->start();
+        return;
+    }
+    Timer3->stop();
+    const QSignalBlocker block(Slider1);
+    Slider1->setValue(0);
+    PositionLabel->setText(QStringLiteral("0"));
 }
 
 void PlayerWindow::closeTrack() {

@@ -65,6 +65,9 @@ class PlayerWindow : public QWidget {
     void Command5_Click();  // play / resume
     void Command6_Click();  // pause
     void MediaPlayer1_EndOfStream();
+    void Timer3_Timer(); // position display
+    void Timer4_Timer(); // memory-play seconds
+    void setCurrent(int index);
 
     // Memory panel.
     void Command16_Click(); // stop the memory run
@@ -157,12 +160,9 @@ class PlayerWindow : public QWidget {
     void selectLine(int index);
     QString lineAt(int index) const;
     int currentIndex() const;
-    void setCurrent(int index);
     void openTrack(const QString& path);
     void closeTrack();
     void refreshDuration();
-    void Timer3_Timer();
-    void Timer4_Timer();
     void showPlaying(bool playing);
     void flushMemory();
     void applyListSettings(bool fromSearchFolder);

@@ -91,7 +91,8 @@ void PlayerWindow::rewriteAndReload(const QString& text, const QString& keepCurr
 // ---- List editing -------------------------------------------------------------
 
 void PlayerWindow::Command1_Click() {
-    if (!picker_) {
+    // A closed picker is on its way out: each add loads a fresh one.
+    if (!picker_ || picker_->isHidden()) {
         picker_ = new FormSelectFiles(isFront() ? QStringLiteral("FormSelectFilesB")
                                                 : QStringLiteral("FormSelectFiles"),
                                       this, settings_.read(file::SkinFile));

@@ -243,6 +243,10 @@ void PlayerWindow::place() {
     const QScreen* screen = this->screen();
     if (!screen)
         return;
+    // The size the layout asks for, before the window is first shown.
+    if (layout())
+        layout()->activate();
+    resize(size().expandedTo(minimumSizeHint()));
     const QRect area = screen->availableGeometry();
     const int left = isFront() ? area.left() : area.right() - frameGeometry().width() + 1;
     move(left, area.top() + (area.height() - frameGeometry().height()) / 2);

@@ -6,6 +6,7 @@
 #include "common/Power.h"
 #include "common/Processes.h"
 #include "fixtures/Audio.h"
+#include "fixtures/ScriptedDialogs.h"
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/TestClock.h"
@@ -45,20 +46,6 @@ class RecordingProcesses : public Processes {
     void LaunchProgram(const QString& commandLine) override { calls << "launch " + commandLine; }
     void EndLaunchedProgram() override { calls << "end"; }
     QStringList calls;
-};
-
-class ScriptedDialogs : public FileDialogs {
-  public:
-    QString openFile(QWidget*, const QString& title, const QString& folder,
-                     const QString& filter) override {
-        asked << title + "|" + folder + "|" + filter;
-        return answers.isEmpty() ? QString() : answers.takeFirst();
-    }
-    QString saveFile(QWidget*, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QStringList answers;
-    QStringList asked;
 };
 
 class FormallTest : public ::testing::Test {

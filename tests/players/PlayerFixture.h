@@ -1,0 +1,91 @@
+#pragma once
+
+#include "fixtures/ScriptedDialogs.h"
+#include "fixtures/ScriptedMedia.h"
+#include "fixtures/ScriptedPrompter.h"
+#include "fixtures/TempFolder.h"
+#include "players/PlayerWindow.h"
+#include "players/Playlist.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace campanor::test {
+
+// A program folder with a few track files and playlists, and player windows
+// over scripted media.
+class PlayerTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dir.write("PlayOrder.txt", TempFolder::quoted("1"));
+        dir.write("PlayListFile/Default.PLF", "\"\"\r\n");
+        dir.write("PlayListFile/Default.PLFR", "0\r\n");
+        for (const char* name : {"a.mp3", "b.mp3", "c.mp3"})
+            dir.write(QStringLiteral("music/%1").arg(QLatin1String(name)), "x");
+    }
+
+    QString track(const char* name) const { return dir.file(QStringLiteral("music/") + name); }
+    QString playlist(const QString& name, const QStringList& tracks, int memory = 0) {
+        const QString path = dir.file("PlayListFile/" + name);
+        dir.write("PlayListFile/" + name, TempFolder::quoted(joinPlaylistText(tracks)));
+        writeMemoryPosition(path, memory);
+        return path;
+    }
+
+    PlayerContext context() {
+        PlayerContext c;
+        c.programFolder = dir.path();
+        c.prompter = &prompter;
+        c.dialogs = &dialogs;
+        c.memPath = &memPath;
+        c.makeMedia = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
+        c.backPlayer = [this] { return back.data(); };
+        c.frontPlayer = [this] { return front.data(); };
+        c.fadeMs = fadeMs;
+        return c;
+    }
+
+    // A loaded window of the role, on the playlist.
+    PlayerWindow* load(PlayerWindow::Role role, const QString& plf) {
+        auto* window = new PlayerWindow(role, context());
+        (role == PlayerWindow::Role::Front ? front : back) = window;
+        window->PLFFile = plf;
+        if (!window->Form_Load())
+            return nullptr;
+        return window;
+    }
+
+    static ScriptedMedia* media(PlayerWindow* window) {
+        return static_cast<ScriptedMedia*>(window->MediaPlayer1);
+    }
+    static QStringList shown(PlayerWindow* window) {
+        QStringList lines;
+        for (int i = 0; i < window->List1->count(); ++i)
+            lines << window->List1->item(i)->text();
+        return lines;
+    }
+
+    void TearDown() override {
+        delete front.data();
+        delete back.data();
+    }
+
+    TempFolder dir;
+    ScriptedPrompter prompter;
+    ScriptedDialogs dialogs;
+    QString memPath;
+    QHash<QString, double> durations;
+    int fadeMs = 20;
+    QPointer<PlayerWindow> back;
+    QPointer<PlayerWindow> front;
+};
+
+} // namespace campanor::test
