@@ -59,6 +59,8 @@ class FormallTest : public ::testing::Test {
         services.power = &power;
         services.processes = &processes;
         services.exitNow = [this] { ++exits; };
+        services.makeMedia = mediaFactory;
+        services.fadeMs = fadeMs;
         auto window = std::make_unique<Formall>(dir.path(), services);
         window->Form_Load();
         return window;
@@ -75,6 +77,8 @@ class FormallTest : public ::testing::Test {
     TestClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0, 300))};
     RecordingAutoStart autoStart;
     int exits = 0;
+    std::function<MediaControl*(QObject*)> mediaFactory;
+    int fadeMs = 1500;
 };
 
 } // namespace campanor::test
