@@ -157,6 +157,8 @@ class Formall : public QMainWindow {
     void powerAction(int kindIndex);
     PlayerContext playerContext();
     PlayerWindow* startPlayer(PlayerWindow::Role role, const QString& playlist);
+    void startAndPlay(PlayerWindow::Role role, const QString& playlist, const QString& playType,
+                      void (PlayerWindow::*start)());
     void showPlayer(PlayerWindow::Role role);
     static void dropPlayer(QPointer<PlayerWindow>& player);
 

@@ -40,32 +40,32 @@ PlayerWindow* Formall::startPlayer(PlayerWindow::Role role, const QString& playl
     return window;
 }
 
-void Formall::StartBackStatic(const QString& playlist) {
-    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
-        back->Text7->setText(QStringLiteral("1"));
-        back->Command7_Click();
+void Formall::startAndPlay(PlayerWindow::Role role, const QString& playlist,
+                           const QString& playType, void (PlayerWindow::*start)()) {
+    if (PlayerWindow* window = startPlayer(role, playlist)) {
+        window->Text7->setText(playType);
+        (window->*start)();
     }
+}
+
+void Formall::StartBackStatic(const QString& playlist) {
+    startAndPlay(PlayerWindow::Role::Back, playlist, QStringLiteral("1"),
+                 &PlayerWindow::Command7_Click);
 }
 
 void Formall::StartBackMemory(const QString& playlist) {
-    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
-        back->Text7->setText(QStringLiteral("3"));
-        back->Command15_Click();
-    }
+    startAndPlay(PlayerWindow::Role::Back, playlist, QStringLiteral("3"),
+                 &PlayerWindow::Command15_Click);
 }
 
 void Formall::StartBackDynamic(const QString& playlist) {
-    if (PlayerWindow* back = startPlayer(PlayerWindow::Role::Back, playlist)) {
-        back->Text7->setText(QStringLiteral("2"));
-        back->Command13_Click();
-    }
+    startAndPlay(PlayerWindow::Role::Back, playlist, QStringLiteral("2"),
+                 &PlayerWindow::Command13_Click);
 }
 
 void Formall::StartFrontStatic(const QString& playlist) {
-    if (PlayerWindow* front = startPlayer(PlayerWindow::Role::Front, playlist)) {
-        front->Text7->setText(QStringLiteral("1"));
-        front->Command7_Click();
-    }
+    startAndPlay(PlayerWindow::Role::Front, playlist, QStringLiteral("1"),
+                 &PlayerWindow::Command7_Click);
 }
 
 void Formall::CloseFrontPlayer() {

@@ -94,14 +94,8 @@ bool PlayerWindow::Form_Load() {
     }
     applyListSettings(true);
 
-    if (!isFront()) {
-        PlayerWindow* front = context_.frontPlayer ? context_.frontPlayer() : nullptr;
-        if (front && front->OnPlay) {
-            front->myv = Slider2->value();
-            Slider2->setValue(0);
-            MediaPlayer1->setMute(true);
-        }
-    }
+    if (!isFront())
+        startDuckedUnderFront();
     return true;
 }
 
@@ -256,24 +250,23 @@ void PlayerWindow::loadForPlay(bool shuffled) {
         PlayerPath = FileOrder.last();
 }
 
-void PlayerWindow::Command7_Click() {
-    loadForPlay(false);
-    Check3->hide();
-    Check4->show();
+void PlayerWindow::playFromTheTop(bool shuffled) {
+    loadForPlay(shuffled);
+    // The visible box offers the order the list is not in.
+    Check3->setHidden(!shuffled);
+    Check4->setHidden(shuffled);
     Text3->setText(QStringLiteral("0"));
     selectLine(0);
     Text4->setText(List1->count() ? QStringLiteral("1") : QStringLiteral("0"));
     Command5_Click();
 }
 
+void PlayerWindow::Command7_Click() {
+    playFromTheTop(false);
+}
+
 void PlayerWindow::Command13_Click() {
-    loadForPlay(true);
-    Check3->show();
-    Check4->hide();
-    Text3->setText(QStringLiteral("0"));
-    selectLine(0);
-    Text4->setText(List1->count() ? QStringLiteral("1") : QStringLiteral("0"));
-    Command5_Click();
+    playFromTheTop(true);
 }
 
 void PlayerWindow::Command5_Click() {
@@ -476,6 +469,16 @@ void PlayerWindow::Command19_Click() {
 
 void PlayerWindow::fadeVolumeTo(int target) {
     fadeSlider(Slider2, target, context_.fadeMs);
+}
+
+void PlayerWindow::startDuckedUnderFront() {
+    PlayerWindow* front = context_.frontPlayer ? context_.frontPlayer() : nullptr;
+    if (!front || !front->OnPlay)
+        return;
+    // No fade: this list has not been heard yet. The front gives the volume back.
+    front->myv = Slider2->value();
+    Slider2->setValue(0);
+    MediaPlayer1->setMute(true);
 }
 
 void PlayerWindow::duckBackPlayer() {

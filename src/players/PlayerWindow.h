@@ -157,6 +157,8 @@ class PlayerWindow : public QWidget {
     LoadResult LoadPlaylistText(const QString& path, bool cleanUp);
     void fillList(bool shuffled);
     void loadForPlay(bool shuffled);
+    void playFromTheTop(bool shuffled);
+    void startDuckedUnderFront();
     void selectLine(int index);
     QString lineAt(int index) const;
     int currentIndex() const;

@@ -181,14 +181,8 @@ void PlayerWindow::Command9_Click() {
     adoptNewList(path);
     applyListSettings(false);
     refreshDuration();
-    if (!isFront()) {
-        PlayerWindow* front = context_.frontPlayer ? context_.frontPlayer() : nullptr;
-        if (front && front->OnPlay) {
-            front->myv = Slider2->value();
-            Slider2->setValue(0);
-            MediaPlayer1->setMute(true);
-        }
-    }
+    if (!isFront())
+        startDuckedUnderFront();
 }
 
 void PlayerWindow::Command10_Click() {
