@@ -359,6 +359,7 @@ void PlayerWindow::Command15_Click() {
 
     const std::optional<int> stored = readMemoryPosition(RealFileName);
     const int count = List1->count();
+    Text6->setText(QString::number(stored.value_or(0)));
     if (!stored) {
         writeMemoryPosition(RealFileName, 0);
         Check3->hide();
