@@ -234,6 +234,31 @@ void Formall::FillInstructionList() {
     ListView1->addTopLevelItems(rows);
 }
 
+QString Formall::rowLine(int row) const {
+    const QTreeWidgetItem* item = ListView1->topLevelItem(row);
+    if (!item)
+        return {};
+    return Instruction{item->text(3), item->text(1), item->text(2), item->text(4)}.line();
+}
+
+bool Formall::CommitInstruction(const QString& realString) {
+    const bool stored = table_.commit(CurrentTablePath, realString);
+    Text1->setText(QString::number(table_.count()));
+    FillInstructionList();
+    if (!stored)
+        return false;
+    const QString line = realString.mid(1);
+    for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
+        if (rowLine(row) == line) {
+            ListView1->setCurrentItem(ListView1->topLevelItem(row));
+            ListView1->setFocus();
+            VS = line;
+            break;
+        }
+    }
+    return true;
+}
+
 void Formall::SetCurrentTable(const QString& path, bool atStartUp) {
     CurrentTablePath = path;
     const QFileInfo info(path);

@@ -46,6 +46,11 @@ class Formall : public QMainWindow {
     void LoadInstructionTable();
     void SetCurrentTable(const QString& path, bool atStartUp = false);
     void FillInstructionList();
+    // Appends an instruction (it begins with its "|") to the current table,
+    // reloads it and selects the new row; false when it could not be stored.
+    bool CommitInstruction(const QString& realString);
+    // The instruction line of a list row, put back together from its cells.
+    QString rowLine(int row) const;
 
     // Scheduler
     void Timer1_Timer();

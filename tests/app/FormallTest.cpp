@@ -240,3 +240,30 @@ TEST_F(FormallTest, WithoutACardTheActionSaysSoWithoutBlockingTheTick) {
     EXPECT_EQ(prompter.shown[0].text, "No mixer found!");
     EXPECT_FALSE(prompter.shown[0].modal);
 }
+
+TEST_F(FormallTest, CommitSelectsTheNewRowAndRefusesAQuotationMark) {
+    start();
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|09:00:00*没有注释>每天<a.mp3")));
+    auto w = start();
+    const QString line = QStringLiteral("08:00:00*没有注释>星期一<b.mp3");
+    ASSERT_TRUE(w->CommitInstruction("|" + line));
+    EXPECT_EQ(w->Text1->text(), "2");
+    EXPECT_EQ(w->VS, line);
+    EXPECT_EQ(w->ListView1->currentItem(), w->ListView1->topLevelItem(0))
+        << "weekday rules sort first";
+    EXPECT_EQ(readRecord(dir.file("DayTimeTable/Default.DTT")),
+              QStringLiteral("|09:00:00*没有注释>每天<a.mp3|") + line);
+
+    EXPECT_FALSE(w->CommitInstruction(QStringLiteral("|10:00:00*say \"hi\">每天<c.mp3")));
+    EXPECT_EQ(w->Text1->text(), "2");
+    EXPECT_EQ(w->VS, line);
+}
+
+TEST_F(FormallTest, ClockCorrectionTakesTheSystemTime) {
+    auto w = start();
+    clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 5, 7)));
+    w->MenuJustMyTimeAuto_Click();
+    EXPECT_EQ(w->internalClock().text(), "09:05:07");
+    EXPECT_TRUE(w->Timer1->isActive());
+}
