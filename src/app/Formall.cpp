@@ -137,13 +137,7 @@ void Formall::Form_Load() {
     setUpRing();
     setUpDefaultTable();
 
-    const ReadStatus loaded = [this] {
-        const ReadStatus status = table_.load(CurrentTablePath);
-        Text1->setText(QString::number(table_.count()));
-        FillInstructionList();
-        return status;
-    }();
-    if (loaded != ReadStatus::Ok)
+    if (LoadInstructionTable() != ReadStatus::Ok)
         recoverFromTableFailure();
 
     readPowerPrompts();
@@ -211,10 +205,11 @@ void Formall::readPowerPrompts() {
     }
 }
 
-void Formall::LoadInstructionTable() {
-    table_.load(CurrentTablePath);
+ReadStatus Formall::LoadInstructionTable() {
+    const ReadStatus status = table_.load(CurrentTablePath);
     Text1->setText(QString::number(table_.count()));
     FillInstructionList();
+    return status;
 }
 
 void Formall::FillInstructionList() {

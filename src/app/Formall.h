@@ -43,7 +43,7 @@ class Formall : public QMainWindow {
     void showAtStartUp();
 
     // Table
-    void LoadInstructionTable();
+    ReadStatus LoadInstructionTable();
     void SetCurrentTable(const QString& path, bool atStartUp = false);
     void FillInstructionList();
     // Appends an instruction (it begins with its "|") to the current table,
