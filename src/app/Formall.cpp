@@ -207,9 +207,13 @@ void Formall::readPowerPrompts() {
 
 ReadStatus Formall::LoadInstructionTable() {
     const ReadStatus status = table_.load(CurrentTablePath);
+    showTable();
+    return status;
+}
+
+void Formall::showTable() {
     Text1->setText(QString::number(table_.count()));
     FillInstructionList();
-    return status;
 }
 
 void Formall::FillInstructionList() {
@@ -238,8 +242,7 @@ QString Formall::rowLine(int row) const {
 
 bool Formall::CommitInstruction(const QString& realString) {
     const bool stored = table_.commit(CurrentTablePath, realString);
-    Text1->setText(QString::number(table_.count()));
-    FillInstructionList();
+    showTable();
     if (!stored)
         return false;
     const QString line = realString.mid(1);
@@ -413,10 +416,8 @@ void Formall::OpenTableByInstruction(const QString& path) {
 }
 
 void Formall::markFailedInstruction(const QString& line) {
-    if (table_.markFailed(CurrentTablePath, line)) {
-        Text1->setText(QString::number(table_.count()));
-        FillInstructionList();
-    }
+    if (table_.markFailed(CurrentTablePath, line))
+        showTable();
 }
 
 void Formall::MenuzExit_Click() {

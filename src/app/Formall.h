@@ -155,6 +155,7 @@ class Formall : public QMainWindow {
     void setUpDefaultTable();
     void recoverFromTableFailure();
     void markFailedInstruction(const QString& line);
+    void showTable();
     void connectCommands();
     void setStartUpVisibility(bool show);
     void setPromptOn(int kindIndex, bool on);
