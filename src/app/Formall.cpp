@@ -348,19 +348,14 @@ void Formall::DispatchAction(const QString& line) {
 
 void Formall::powerAction(int kindIndex) {
     const PowerKind kind = powerKind(kindIndex);
+    const CountdownWindow::Kind kinds[] = {CountdownWindow::Kind::ShutDown,
+                                           CountdownWindow::Kind::Restart,
+                                           CountdownWindow::Kind::LogOff};
     if (kind.off->isChecked()) {
-        switch (kindIndex) {
-        case 0:
-            services_.power->ShutDownNow();
-            break;
-        case 1:
-            services_.power->RestartNow();
-            break;
-        default:
-            // Log-off ends the program once the request has gone out.
-            services_.power->LogOffNow(services_.exitNow);
-            break;
-        }
+        // Log-off ends the program once the request has gone out; the others
+        // leave it running until the system closes it.
+        runPowerRoutine(*services_.power, kinds[kindIndex],
+                        kindIndex == 2 ? services_.exitNow : Power::Done{});
         return;
     }
     if (CountdownWindow* open = countdowns_[kindIndex]) {
@@ -370,9 +365,6 @@ void Formall::powerAction(int kindIndex) {
         open->activateWindow();
         return;
     }
-    const CountdownWindow::Kind kinds[] = {CountdownWindow::Kind::ShutDown,
-                                           CountdownWindow::Kind::Restart,
-                                           CountdownWindow::Kind::LogOff};
     auto* window =
         new CountdownWindow(kinds[kindIndex], kind.text, *services_.power, services_.exitNow);
     countdowns_[kindIndex] = window;

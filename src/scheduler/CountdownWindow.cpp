@@ -36,6 +36,20 @@ Texts textsFor(CountdownWindow::Kind kind) {
 
 } // namespace
 
+void runPowerRoutine(Power& power, CountdownWindow::Kind kind, Power::Done done) {
+    switch (kind) {
+    case CountdownWindow::Kind::ShutDown:
+        power.ShutDownNow(std::move(done));
+        break;
+    case CountdownWindow::Kind::Restart:
+        power.RestartNow(std::move(done));
+        break;
+    case CountdownWindow::Kind::LogOff:
+        power.LogOffNow(std::move(done));
+        break;
+    }
+}
+
 int CountdownWindow::waitSeconds(const QString& setting) {
     int seconds = 0;
     for (const QChar c : QStringView(setting).mid(1)) {
@@ -136,17 +150,7 @@ void CountdownWindow::runRoutine() {
         if (end)
             end();
     };
-    switch (kind_) {
-    case Kind::ShutDown:
-        power_.ShutDownNow(end);
-        break;
-    case Kind::Restart:
-        power_.RestartNow(end);
-        break;
-    case Kind::LogOff:
-        power_.LogOffNow(end);
-        break;
-    }
+    runPowerRoutine(power_, kind_, end);
 }
 
 } // namespace campanor

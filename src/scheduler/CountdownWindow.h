@@ -50,4 +50,7 @@ class CountdownWindow : public QWidget {
     bool acting_ = false;
 };
 
+// Calls the power routine of a kind.
+void runPowerRoutine(Power& power, CountdownWindow::Kind kind, Power::Done done);
+
 } // namespace campanor
