@@ -13,7 +13,7 @@ packages=(
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus python3-dbusmock
-  xvfb x11-utils
+  xvfb x11-utils ccache faketime
 )
 
 missing=()
