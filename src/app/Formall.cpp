@@ -43,13 +43,16 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
 
-    // The schedule runs from the moment the window exists.
+    // The schedule runs from the moment the window exists. Each tick arms the
+    // next one against the system clock, so the ticks never drift off the
+    // start of the second.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
-    Timer1->setInterval(InternalClock::kStartInterval);
+    Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &Formall::Timer1_Timer);
-    Timer1->start();
+    tick_.start();
+    Timer1->start(tick_.msUntilNextSecond());
 }
 
 Formall::~Formall() = default;
@@ -120,7 +123,8 @@ void Formall::Form_Load() {
     if (Skin1.LoadSkin(settings_.read(file::SkinFile)))
         Skin1.ApplySkin(this);
     move(0, 0);
-    clock_.set(services_.clock->now().time());
+    tick_.start();
+    Timer1->start(tick_.msUntilNextSecond());
     RadioLineIn = settings_.read(file::Radio).toInt();
 
     const QString autoRun = settings_.read(file::AutoRunYesNo);
@@ -271,18 +275,20 @@ void Formall::SetCurrentTable(const QString& path, bool atStartUp) {
 }
 
 void Formall::Timer1_Timer() {
-    const TickLoop::Result result = tick_.tick(table_.lines(), Timer1->interval());
+    // Armed first: an executor that spins an event loop must not stop the
+    // schedule; a tick that comes inside it does nothing and tries again.
+    Timer1->start(TickLoop::kCatchUpPaceMs);
+    const TickLoop::Result result = tick_.tick(table_.lines());
     if (result.caption.isEmpty())
         return;
-    if (result.interval != Timer1->interval())
-        Timer1->setInterval(result.interval);
+    Timer1->start(result.nextTickMs);
     DisplayTime->setText(result.caption);
 }
 
 void Formall::MenuJustMyTimeAuto_Click() {
     Timer1->stop();
-    clock_.set(services_.clock->now().time());
-    Timer1->start();
+    tick_.calibrate();
+    Timer1->start(tick_.msUntilNextSecond());
 }
 
 void Formall::DispatchAction(const QString& line) {

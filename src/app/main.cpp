@@ -2,6 +2,7 @@
 #include "SingleInstance.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
+#include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/Clock.h"
 #include "common/FileDialogs.h"
@@ -38,6 +39,8 @@ int main(int argc, char* argv[]) {
         instance.askRunningToRaise();
         return 0;
     }
+
+    AsRunLog::open(programFolder());
 
     QtFileDialogs dialogs;
     SystemClock clock;

@@ -2,38 +2,27 @@
 
 namespace campanor {
 
-void InternalClock::set(const QTime& systemTime) {
-    hour_ = systemTime.hour();
-    minute_ = systemTime.minute();
-    second_ = systemTime.second();
+QDateTime wallTime(const QDateTime& local) {
+    return QDateTime(local.date(), local.time(), Qt::UTC);
+}
+
+void InternalClock::set(const QDateTime& wallNow) {
+    const QTime t = wallNow.time();
+    second_ = QDateTime(wallNow.date(), QTime(t.hour(), t.minute(), t.second()), Qt::UTC);
 }
 
 void InternalClock::advance() {
-    if (++second_ == 60) {
-        second_ = 0;
-        if (++minute_ == 60) {
-            minute_ = 0;
-            if (++hour_ >= 24)
-                hour_ -= 24;
-        }
-    }
+    second_ = second_.addSecs(1);
 }
 
-int InternalClock::pace(const QTime& systemTime, int currentInterval) const {
-    const int system = systemTime.minute() * 60 + systemTime.second();
-    const int internal = minute_ * 60 + second_;
-    if (system > internal)
-        return kFastInterval;
-    if (system < internal)
-        return kSlowInterval;
-    return currentInterval;
+qint64 InternalClock::lagSeconds(const QDateTime& wallNow) const {
+    InternalClock system;
+    system.set(wallNow);
+    return second_.secsTo(system.second_);
 }
 
 QString InternalClock::text() const {
-    return QStringLiteral("%1:%2:%3")
-        .arg(hour_, 2, 10, QChar(u'0'))
-        .arg(minute_, 2, 10, QChar(u'0'))
-        .arg(second_, 2, 10, QChar(u'0'));
+    return second_.time().toString(QStringLiteral("HH:mm:ss"));
 }
 
 QString clockCaption(const QTime& systemTime, const QString& internalText) {

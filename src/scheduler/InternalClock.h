@@ -1,37 +1,36 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
-#include <QTime>
 
 namespace campanor {
 
-// The program's own clock. It visits every second of the day once; the tick
-// interval speeds it up or slows it down so that it follows the system clock
-// without skipping or repeating a second.
+// The local date and time as the wall shows it, with no time zone attached:
+// a daylight-saving change then looks like any other step of the clock.
+QDateTime wallTime(const QDateTime& local);
+
+// The program's own clock: the last second of the schedule that was visited,
+// with its own date. It never runs ahead of the system clock, so nothing is
+// carried out before its second; when behind it visits the missed seconds in
+// order, each once.
 class InternalClock {
   public:
-    static constexpr int kFastInterval = 500;
-    static constexpr int kSlowInterval = 1600;
-    static constexpr int kStartInterval = 1000;
-
-    void set(const QTime& systemTime);
+    // Stands on the second of `wallNow` as visited: the next tick visits the
+    // one after it.
+    void set(const QDateTime& wallNow);
     void advance();
 
-    // The interval for the next tick: only minutes and seconds are compared, so
-    // a jump of whole hours leaves the pace (and the internal hour) alone.
-    int pace(const QTime& systemTime, int currentInterval) const;
+    // Whole seconds from the internal clock to the system's second: positive
+    // when the internal clock is behind, negative when it is ahead.
+    qint64 lagSeconds(const QDateTime& wallNow) const;
 
+    const QDateTime& second() const { return second_; }
+    QDate date() const { return second_.date(); }
     // hh:mm:ss: what instruction times are compared with.
     QString text() const;
 
-    int hour() const { return hour_; }
-    int minute() const { return minute_; }
-    int second() const { return second_; }
-
   private:
-    int hour_ = 0;
-    int minute_ = 0;
-    int second_ = 0;
+    QDateTime second_ = QDateTime(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
 };
 
 // "Win32系统时钟>" + system time + " 本软件内部时钟>" + internal time.

@@ -1,41 +1,148 @@
 #include "TickLoop.h"
 
 #include "Matching.h"
+#include "common/AsRunLog.h"
 #include "common/Clock.h"
 
+#include <algorithm>
+#include <cstdio>
+#include <exception>
+
 namespace campanor {
+
+namespace {
+
+// A step smaller than this is timer jitter, not a change of the clock.
+constexpr qint64 kStepWorthSayingMs = 1000;
+
+QString signedSeconds(qint64 seconds) {
+    return (seconds >= 0 ? QStringLiteral("+") : QString()) + QString::number(seconds) +
+           QStringLiteral(" s");
+}
+
+} // namespace
 
 TickLoop::TickLoop(const Clock& clock, InternalClock& internal)
     : clock_(clock), internal_(internal) {}
 
-TickLoop::Result TickLoop::tick(const QStringList& lines, int currentInterval) {
+void TickLoop::start() {
+    const QDateTime wall = wallTime(clock_.now());
+    internal_.set(wall);
+    lastWallMs_ = wall.toMSecsSinceEpoch();
+    lastMonotonicMs_ = clock_.monotonicMs();
+    watching_ = true;
+}
+
+TickLoop::Result TickLoop::tick(const QStringList& lines) {
     Result result;
-    result.interval = currentInterval;
     if (inTick_)
         return result;
     inTick_ = true;
 
+    const qint64 startedMonotonic = clock_.monotonicMs();
     const QDateTime now = clock_.now();
-    result.interval = internal_.pace(now.time(), currentInterval);
-    internal_.advance();
-    const QString clockText = internal_.text();
-    result.caption = clockCaption(now.time(), clockText);
+    const QDateTime wall = wallTime(now);
+    watchForSteps(wall, startedMonotonic);
 
+    qint64 lag = internal_.lagSeconds(wall);
+    if (lag > kResyncBeyondSeconds || lag < -kResyncBeyondSeconds) {
+        reportProblem(
+            QStringLiteral("the system clock is %1 from the internal clock; the internal "
+                           "clock is set to %2 without running the seconds between")
+                .arg(signedSeconds(lag), wall.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        internal_.set(wall);
+        lag = 0;
+    }
+
+    // Behind: the missed seconds are visited in order; those with nothing due
+    // pass at once, and the first with a due line ends this tick.
+    const QStringList snapshot = lines;
+    bool carriedOut = false;
+    for (; lag > 0 && !carriedOut; --lag) {
+        internal_.advance();
+        carriedOut = visitSecond(snapshot, result);
+    }
+
+    result.caption = clockCaption(now.time(), internal_.text());
+    result.nextTickMs = nextTickMs(carriedOut, startedMonotonic);
+    inTick_ = false;
+    return result;
+}
+
+void TickLoop::calibrate() {
+    const QDateTime wall = wallTime(clock_.now());
+    const qint64 lag = internal_.lagSeconds(wall);
+    if (lag > 0) {
+        internal_.set(wall);
+        AsRunLog::write(QStringLiteral("calibrated: the internal clock jumped %1 to %2")
+                            .arg(signedSeconds(lag), internal_.text()));
+    } else if (lag < 0) {
+        AsRunLog::write(QStringLiteral("calibrated: the internal clock holds %1 until the system "
+                                       "clock reaches it")
+                            .arg(signedSeconds(-lag)));
+    }
+}
+
+int TickLoop::msUntilNextSecond() const {
+    return 1000 - clock_.now().time().msec() + kAimPastSecondMs;
+}
+
+void TickLoop::watchForSteps(const QDateTime& wallNow, qint64 monotonicNow) {
+    const qint64 wallMs = wallNow.toMSecsSinceEpoch();
+    const qint64 step = (wallMs - lastWallMs_) - (monotonicNow - lastMonotonicMs_);
+    if (watching_ && (step >= kStepWorthSayingMs || step <= -kStepWorthSayingMs))
+        AsRunLog::write(QStringLiteral("the system clock stepped %1, now %2")
+                            .arg(signedSeconds(step / 1000),
+                                 wallNow.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+    lastWallMs_ = wallMs;
+    lastMonotonicMs_ = monotonicNow;
+    watching_ = true;
+}
+
+bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
+    const QString clockText = internal_.text();
+    const QDate day = internal_.date();
+    bool carriedOut = false;
     for (const QString& line : lines) {
-        if (!IsInstructionDue(line, clockText, now.date()))
+        if (!IsInstructionDue(line, clockText, day))
             continue;
+        const QDateTime started = clock_.now();
+        if (carriedOut) {
+            // One instruction a second: the rest of the second's lines are
+            // only written down, so the operator can see why they did not run.
+            AsRunLog::instruction(internal_.second(), started, line,
+                                  QStringLiteral("passed over (another line of this second ran)"));
+            continue;
+        }
+        carriedOut = true;
         result.dueLine = line;
+        QString outcome = QStringLiteral("done");
         try {
             if (onDue_)
                 onDue_(line);
+        } catch (const std::exception& e) {
+            outcome = QStringLiteral("failed: ") + QString::fromUtf8(e.what());
         } catch (...) {
+            outcome = QStringLiteral("failed");
+        }
+        AsRunLog::instruction(internal_.second(), started, line, outcome);
+        if (outcome != QStringLiteral("done")) {
+            std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome),
+                         qUtf8Printable(line));
             if (onFailure_)
                 onFailure_(line);
         }
-        break;
     }
-    inTick_ = false;
-    return result;
+    return carriedOut;
+}
+
+int TickLoop::nextTickMs(bool carriedOut, qint64 startedMonotonic) const {
+    if (internal_.lagSeconds(wallTime(clock_.now())) <= 0)
+        return msUntilNextSecond();
+    if (!carriedOut)
+        return 0;
+    const qint64 spent = clock_.monotonicMs() - startedMonotonic;
+    return int(std::max<qint64>(0, kCatchUpPaceMs - spent));
 }
 
 } // namespace campanor

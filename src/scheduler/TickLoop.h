@@ -11,10 +11,19 @@ namespace campanor {
 
 class Clock;
 
-// One tick of the schedule, without any window: pace, advance the internal
-// clock, caption, and the scan that carries out at most one due line.
+// One tick of the schedule, without any window. Each tick brings the internal
+// clock up to the system's second, one second at a time, and carries out at
+// most one due line; the result says when the next tick should come.
 class TickLoop {
   public:
+    // Two instructions carried out while catching up are at least this far apart.
+    static constexpr int kCatchUpPaceMs = 500;
+    // Ticks aim just past the start of a system second, never before it.
+    static constexpr int kAimPastSecondMs = 5;
+    // A step larger than this (either way) is not run through: the internal
+    // clock is set to the system's second.
+    static constexpr qint64 kResyncBeyondSeconds = 3 * 3600;
+
     // Carries out a due line; may throw, which ends that tick only.
     using DueHandler = std::function<void(const QString& line)>;
     using FailureHandler = std::function<void(const QString& line)>;
@@ -25,23 +34,44 @@ class TickLoop {
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
 
     struct Result {
-        int interval = InternalClock::kStartInterval;
+        // Milliseconds until the next tick should come.
+        int nextTickMs = kCatchUpPaceMs;
+        // Empty for a tick that came inside another one and did nothing.
         QString caption;
         std::optional<QString> dueLine;
     };
 
-    // `lines` is read before any executor runs, so an executor may replace the
-    // table. A tick that comes while another is still running does nothing.
-    Result tick(const QStringList& lines, int currentInterval);
+    // Puts the internal clock on the system's second; the next tick visits the
+    // second after it.
+    void start();
+
+    // `lines` is copied before any executor runs, so an executor may replace
+    // the table. A tick that comes while another is still running does nothing.
+    Result tick(const QStringList& lines);
+
+    // The manual calibration: jumps forward to the system's second when
+    // behind (the seconds between are not run) and holds when ahead, so no
+    // second is ever run twice.
+    void calibrate();
+
+    // From now to just past the start of the next system second.
+    int msUntilNextSecond() const;
 
     bool inTick() const { return inTick_; }
 
   private:
+    void watchForSteps(const QDateTime& wallNow, qint64 monotonicNow);
+    bool visitSecond(const QStringList& lines, Result& result);
+    int nextTickMs(bool carriedOut, qint64 startedMonotonic) const;
+
     const Clock& clock_;
     InternalClock& internal_;
     DueHandler onDue_;
     FailureHandler onFailure_;
     bool inTick_ = false;
+    qint64 lastWallMs_ = 0;
+    qint64 lastMonotonicMs_ = 0;
+    bool watching_ = false;
 };
 
 } // namespace campanor
