@@ -1,6 +1,7 @@
 # The two commands of the README. Each installs what it needs, builds, then runs.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+BENCH_SECONDS ?= 120
 
 .PHONY: run test build deps format bench
 
@@ -19,6 +20,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/campanor_bench
+	$(BUILD)/bench/campanor_clock_bench $(BENCH_SECONDS)
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | xargs clang-format -i

@@ -282,7 +282,7 @@ void Formall::Timer1_Timer() {
     if (result.caption.isEmpty())
         return;
     Timer1->start(result.nextTickMs);
-    DisplayTime->setText(result.caption);
+    DisplayTimeLabel->setText(result.caption);
 }
 
 void Formall::MenuJustMyTimeAuto_Click() {

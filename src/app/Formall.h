@@ -142,6 +142,7 @@ class Formall : public QMainWindow {
     QAction *CurrentRing = nullptr, *humor = nullptr;
     QAction *MenuzExit = nullptr, *MenuJustMyTimeAuto = nullptr;
     QAction* DisplayTime = nullptr;
+    QLabel* DisplayTimeLabel = nullptr; // what DisplayTime shows: the two clocks
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -136,8 +137,20 @@ void Formall::buildMenus() {
     addItem(help, "MenuMyHttp",
             QStringLiteral("点击进入 -> Campanor 官方网站 https://campanor.org"));
 
+    // The clock display changes every second: a label of fixed size in the
+    // bar's corner repaints itself alone, where a changing item text would lay
+    // out and repaint the whole menu bar each time. The item keeps its place
+    // in the bar for whoever looks it up by name.
     DisplayTime = bar->addAction(QString());
     DisplayTime->setObjectName(QStringLiteral("DisplayTime"));
+    DisplayTime->setVisible(false);
+    DisplayTimeLabel = new QLabel(bar);
+    DisplayTimeLabel->setObjectName(QStringLiteral("DisplayTimeLabel"));
+    DisplayTimeLabel->setContentsMargins(8, 0, 8, 0);
+    const QString widest = clockCaption(QTime(23, 59, 59), QStringLiteral("23:59:59"));
+    DisplayTimeLabel->setFixedSize(DisplayTimeLabel->fontMetrics().horizontalAdvance(widest) + 24,
+                                   bar->sizeHint().height());
+    bar->setCornerWidget(DisplayTimeLabel, Qt::TopRightCorner);
 }
 
 } // namespace campanor

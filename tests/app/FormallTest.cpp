@@ -150,7 +150,7 @@ TEST_F(FormallTest, TheTickRingsADueLineAndReleasesTheFileAtItsEnd) {
     EXPECT_EQ(w->MediaPlayer1->playState(), MediaPlayer::Playing);
     EXPECT_TRUE(w->Timer1->isSingleShot());
     EXPECT_LE(w->Timer1->remainingTime(), 1000);
-    EXPECT_EQ(w->DisplayTime->text(),
+    EXPECT_EQ(w->DisplayTimeLabel->text(),
               QStringLiteral("Win32系统时钟>08:00:01 本软件内部时钟>08:00:01"));
     ASSERT_TRUE(ends.wait(5000));
     EXPECT_TRUE(w->MediaPlayer1->fileName().isEmpty());
