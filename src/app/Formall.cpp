@@ -11,6 +11,8 @@
 #include "mixer/Class1.h"
 #include "players/MediaPlayer.h"
 #include "scheduler/CountdownWindow.h"
+#include "table/ComposerPanel.h"
+#include "table/FormEdit.h"
 #include "table/InstructionLine.h"
 
 #include <QCloseEvent>
@@ -60,59 +62,29 @@ Formall::~Formall() = default;
 void Formall::buildWidgets() {
     auto* central = new QWidget(this);
     auto* layout = new QHBoxLayout(central);
-
-    auto* timeBox = new QGroupBox(QStringLiteral("时间"), central);
-    auto* timeLayout = new QHBoxLayout(timeBox);
-    auto makeList = [&](const char* name) {
-        auto* list = new QListWidget(timeBox);
-        list->setObjectName(QLatin1String(name));
-        list->setFixedWidth(48);
-        timeLayout->addWidget(list);
-        return list;
-    };
-    List1 = makeList("List1");
-    List2 = makeList("List2");
-    List3 = makeList("List3");
-    layout->addWidget(timeBox);
-
-    auto* right = new QVBoxLayout;
-    SkinLabel2 = new QLabel(central);
-    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
-    right->addWidget(SkinLabel2);
-
-    ListView1 = new QTreeWidget(central);
-    ListView1->setObjectName(QStringLiteral("ListView1"));
-    ListView1->setColumnCount(5);
-    ListView1->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注释"),
-                                QStringLiteral("周期"), QStringLiteral("时间"),
-                                QStringLiteral("响应方式")});
-    ListView1->setRootIsDecorated(false);
-    ListView1->setUniformRowHeights(true);
-    ListView1->setAlternatingRowColors(true);
-    ListView1->header()->setStretchLastSection(true);
-    ListView1->setColumnWidth(0, 50);
-    ListView1->setColumnWidth(1, 140);
-    ListView1->setColumnWidth(2, 110);
-    ListView1->setColumnWidth(3, 80);
-    right->addWidget(ListView1, 1);
-
-    auto* bottom = new QHBoxLayout;
-    bottom->addWidget(new QLabel(QStringLiteral("总记录数"), central));
-    Text1 = new QLineEdit(central);
-    Text1->setObjectName(QStringLiteral("Text1"));
-    Text1->setReadOnly(true);
-    Text1->setToolTip(QStringLiteral("总记录数"));
-    Text1->setFixedWidth(60);
-    bottom->addWidget(Text1);
-    bottom->addStretch(1);
-    Command7 = new QPushButton(QStringLiteral("默认"), central);
-    Command7->setObjectName(QStringLiteral("Command7"));
-    bottom->addWidget(Command7);
-    right->addLayout(bottom);
-
-    layout->addLayout(right, 1);
+    composer = buildComposer(central);
+    List1 = composer->List1;
+    List2 = composer->List2;
+    List3 = composer->List3;
+    layout->addWidget(composer);
+    layout->addWidget(buildTableSide(central), 1);
     setCentralWidget(central);
-    resize(900, 560);
+    resize(1180, 700);
+}
+
+ComposerPanel* Formall::buildComposer(QWidget* parent) {
+    ComposerPanel::Host host;
+    host.prompter = services_.prompter;
+    host.dialogs = services_.dialogs;
+    host.programFolder = settings_.folder();
+    host.loadedLines = [this] { return table_.lines(); };
+    host.defaultRingPath = [this] { return DefaultRingPath; };
+    host.builtInRingPath = [this] { return BuiltInRingPath; };
+    host.commit = [this](const QString& realString) {
+        RealString = realString;
+        return CommitInstruction(realString);
+    };
+    return new ComposerPanel(std::move(host), parent);
 }
 
 void Formall::Form_Load() {
@@ -131,11 +103,7 @@ void Formall::Form_Load() {
     AUTORUNYES->setChecked(autoRun == QStringLiteral("YES"));
     AUTORUNNO->setChecked(autoRun == QStringLiteral("NO"));
 
-    for (QListWidget* list : {List1, List2, List3}) {
-        const int count = list == List1 ? 24 : 60;
-        for (int i = 0; i < count; ++i)
-            list->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar(u'0')));
-    }
+    composer->fillTimeLists();
 
     setCaption();
     setUpRing();
@@ -232,7 +200,11 @@ void Formall::FillInstructionList() {
                   << instruction->action;
         else
             cells << QString() << QString() << QString() << line;
-        rows << new QTreeWidgetItem(cells);
+        auto* row = new QTreeWidgetItem(cells);
+        // A long action field is cut off in its column: the row shows it whole.
+        for (int column = 0; column < 5; ++column)
+            row->setToolTip(column, cells[4]);
+        rows << row;
     }
     ListView1->addTopLevelItems(rows);
 }
@@ -427,14 +399,16 @@ void Formall::MenuzExit_Click() {
 }
 
 void Formall::closeEvent(QCloseEvent* event) {
-    // The edit dialog and the folder picker close here too once they exist;
-    // each player closes its own track picker.
+    // The folder picker closes here too once it exists; each player closes
+    // its own track picker. Closing the edit dialog puts its instruction back.
     dropPlayer(ReportPlayer);
     dropPlayer(FromPlayer);
     if (about_)
         about_->close();
     if (help_)
         help_->close();
+    if (FormEdit_)
+        FormEdit_->close();
     MediaPlayer1->setFileName(QString());
     event->accept();
 }

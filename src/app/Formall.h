@@ -10,6 +10,7 @@
 #include "scheduler/CountdownWindow.h"
 #include "scheduler/InternalClock.h"
 #include "scheduler/TickLoop.h"
+#include "table/FormEdit.h"
 #include "table/InstructionTable.h"
 
 #include <QMainWindow>
@@ -17,6 +18,7 @@
 #include <QTimer>
 
 class QAction;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -27,6 +29,9 @@ class QTreeWidget;
 namespace campanor {
 
 class Class1;
+class ComposerPanel;
+class GridLines;
+class InstructionBoxes;
 class MediaPlayer;
 
 // The main window: settings, the instruction table, the internal clock and
@@ -51,6 +56,21 @@ class Formall : public QMainWindow {
     bool CommitInstruction(const QString& realString);
     // The instruction line of a list row, put back together from its cells.
     QString rowLine(int row) const;
+
+    // Editing the table: the list's selection, the table commands, the edit
+    // dialog and the insert panel.
+    void ListView1_Click();
+    void Command2_Click();
+    void Command3_Click();
+    void Command4_Click();
+    void Command5_Click();
+    void Command6_Click();
+    void Command7_Click();
+    void Check1_Click();
+    void Command9_Click();
+    void Command10_Click();
+    FormEdit* editDialog() const { return FormEdit_; }
+    bool gridLinesShown() const;
 
     // Scheduler
     void Timer1_Timer();
@@ -112,6 +132,7 @@ class Formall : public QMainWindow {
     QString DefaultRingPath, BuiltInRingPath, DueRingPath;
     QString DefaultTablePath, CurrentTablePath;
     QString VS;
+    QString RealString;
     QString FrontPlayer, MemPath, SearchPath;
 
     const InstructionTable& table() const { return table_; }
@@ -125,6 +146,13 @@ class Formall : public QMainWindow {
     QLineEdit* Text1 = nullptr;
     QLabel* SkinLabel2 = nullptr;
     QPushButton* Command7 = nullptr;
+    QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
+    QPushButton *Command5 = nullptr, *Command6 = nullptr, *Command9 = nullptr;
+    QPushButton* Command10 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    // The composer, and the insert panel's four boxes Text18, Text17, Text14, Text19.
+    ComposerPanel* composer = nullptr;
+    InstructionBoxes* insertPanel = nullptr;
     QListWidget* List1 = nullptr;
     QListWidget* List2 = nullptr;
     QListWidget* List3 = nullptr;
@@ -149,6 +177,14 @@ class Formall : public QMainWindow {
 
   private:
     void buildWidgets();
+    ComposerPanel* buildComposer(QWidget* parent);
+    QWidget* buildTableSide(QWidget* parent);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void storeTableText(const QString& tableText);
+    void editDialog_Committed(const QString& realString);
+    void restoreEditedInstruction();
+    void setInsertPanelEnabled(bool enabled);
+    void showEditDialog();
     void buildMenus();
     void readPowerPrompts();
     void setCaption();
@@ -193,6 +229,10 @@ class Formall : public QMainWindow {
     QPointer<PlayerWindow> ReportPlayer;
     QPointer<frmAbout> about_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
+    // The edit dialog, and the instruction it holds with the table it came from.
+    QPointer<FormEdit> FormEdit_;
+    QString editLine_, editSource_;
+    GridLines* gridLines_ = nullptr;
 };
 
 } // namespace campanor

@@ -13,6 +13,8 @@ void print(const char* kind, const QString& text) {
 
 Prompter::Answer UnattendedPrompter::message(QWidget*, const QString& text, Icon, Buttons buttons) {
     print("message", text);
+    if (buttons == Buttons::OkCancel)
+        return Answer::Cancel;
     return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
 }
 

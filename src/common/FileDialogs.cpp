@@ -26,4 +26,16 @@ QString QtFileDialogs::saveFile(QWidget* parent, const QString& title, const QSt
     return QFileDialog::getSaveFileName(parent, title, folder, toQtFilter(filter));
 }
 
+QString QtFileDialogs::openProgram(QWidget* parent, const QString& title, const QString& folder,
+                                   const QString&) {
+    QFileDialog dialog(parent, title, folder);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // The platform dialogs ignore a filter by permission; Qt's own honours it.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFilter(QDir::AllDirs | QDir::Files | QDir::Executable | QDir::NoDotAndDotDot);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
 } // namespace campanor

@@ -14,6 +14,12 @@ class FileDialogs {
                              const QString& filter) = 0;
     virtual QString saveFile(QWidget* parent, const QString& title, const QString& folder,
                              const QString& filter) = 0;
+    // An open dialog that lists only files with the execute bit; `kind`
+    // names them. By default an open dialog for every file.
+    virtual QString openProgram(QWidget* parent, const QString& title, const QString& folder,
+                                const QString& kind) {
+        return openFile(parent, title, folder, kind + QStringLiteral("|*"));
+    }
 };
 
 class QtFileDialogs : public FileDialogs {
@@ -22,6 +28,8 @@ class QtFileDialogs : public FileDialogs {
                      const QString& filter) override;
     QString saveFile(QWidget* parent, const QString& title, const QString& folder,
                      const QString& filter) override;
+    QString openProgram(QWidget* parent, const QString& title, const QString& folder,
+                        const QString& kind) override;
 };
 
 // "Name|*.a;*.b" (the system's filter form) as a Qt name filter "Name (*.a *.b)".

@@ -29,12 +29,21 @@ QMessageBox::Icon toQt(Prompter::Icon icon) {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
                                      Buttons buttons) {
-    QMessageBox box(
-        toQt(icon), kTitle, text,
-        buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok, parent);
+    QMessageBox::StandardButtons shown = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo)
+        shown = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::OkCancel)
+        shown = QMessageBox::Ok | QMessageBox::Cancel;
+    QMessageBox box(toQt(icon), kTitle, text, shown, parent);
     const int result = box.exec();
-    if (buttons == Buttons::Ok)
+    switch (buttons) {
+    case Buttons::Ok:
         return Answer::Ok;
+    case Buttons::OkCancel:
+        return result == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
+    case Buttons::YesNo:
+        break;
+    }
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;
 }
 

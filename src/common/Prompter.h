@@ -12,8 +12,8 @@ namespace campanor {
 class Prompter {
   public:
     enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Buttons { Ok, YesNo };
-    enum class Answer { Ok, Yes, No };
+    enum class Buttons { Ok, YesNo, OkCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Prompter() = default;
 

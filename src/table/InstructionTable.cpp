@@ -15,6 +15,13 @@ bool writeTableFile(const QString& path, const QString& tableText) {
     return writeTextRecord(path, tableText);
 }
 
+bool appendToTableFile(const QString& path, const QString& realString) {
+    const RecordRead read = readTableFile(path);
+    if (read.status != ReadStatus::Ok && read.status != ReadStatus::Missing)
+        return false;
+    return writeTableFile(path, read.value + realString);
+}
+
 void InstructionTable::clear() {
     tableText_.clear();
     lines_.clear();

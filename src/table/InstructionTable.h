@@ -11,6 +11,8 @@ namespace campanor {
 // escape for a quotation mark, so a text holding one is never written.
 RecordRead readTableFile(const QString& path);
 bool writeTableFile(const QString& path, const QString& tableText);
+// Appends an instruction (with its "|") to a table file that is not loaded.
+bool appendToTableFile(const QString& path, const QString& realString);
 
 // The loaded instruction table: the whole table text as stored (lines past the
 // 300th are kept in it, so that a write never drops them) and its first 300

@@ -1,0 +1,280 @@
+#include "ComposerPanel.h"
+
+#include "ActionOptions.h"
+#include "common/FileDialogs.h"
+#include "common/ProgramFolder.h"
+#include "common/Prompter.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+namespace {
+
+const QString kPlaylistFilter = QStringLiteral("播放列表文件(*.PLF)|*.PLF");
+const QString kTableFilter = QStringLiteral("指令表(*.DTT)|*.DTT");
+const QString kSoundFilter = QStringLiteral(
+    "所有可以播放的文件|*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;"
+    "*.mp3;*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd");
+
+QString selectedText(const QListWidget* list) {
+    const QListWidgetItem* item = list->currentItem();
+    return item && item->isSelected() ? item->text() : QString();
+}
+
+} // namespace
+
+ComposerPanel::ComposerPanel(Host host, QWidget* parent) : QWidget(parent), host_(std::move(host)) {
+    setObjectName(QStringLiteral("ComposerPanel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* top = new QHBoxLayout;
+    top->addWidget(buildTimeLists());
+    top->addWidget(buildDayRules(), 1);
+    layout->addLayout(top);
+    layout->addWidget(buildComment());
+    layout->addWidget(buildActions(), 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    Command1 = new QPushButton(QStringLiteral("增加"), this);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    buttons->addWidget(Command1);
+    layout->addLayout(buttons);
+    connect(Command1, &QPushButton::clicked, this, &ComposerPanel::Command1_Click);
+}
+
+void ComposerPanel::fillTimeLists() {
+    for (QListWidget* list : {List1, List2, List3}) {
+        list->clear();
+        const int count = list == List1 ? 24 : 60;
+        for (int i = 0; i < count; ++i)
+            list->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar(u'0')));
+    }
+}
+
+QRadioButton* ComposerPanel::option(const QString& name) const {
+    const auto found = options_.find(name);
+    return found == options_.end() ? nullptr : found->second;
+}
+
+QLineEdit* ComposerPanel::parameterBox(const QString& name) const {
+    const auto found = boxes_.find(name);
+    return found == boxes_.end() ? nullptr : found->second;
+}
+
+const ActionOption* ComposerPanel::selectedAction() const {
+    for (const ActionOption& candidate : actionOptions())
+        if (option(QLatin1String(candidate.name))->isChecked())
+            return &candidate;
+    return nullptr;
+}
+
+void ComposerPanel::enableDayRuleInputs() {
+    Combo5->setEnabled(Option4->isChecked());
+    Combo6->setEnabled(Option5->isChecked());
+    Combo7->setEnabled(Option6->isChecked());
+    Combo8->setEnabled(Option6->isChecked());
+    Text5->setEnabled(Option7->isChecked());
+    Combo9->setEnabled(Option7->isChecked());
+    Combo10->setEnabled(Option7->isChecked());
+}
+
+void ComposerPanel::actionOption_Click(const ActionOption& chosen) {
+    switch (chosen.source) {
+    case ParameterSource::Playlist:
+    case ParameterSource::Program:
+    case ParameterSource::Table:
+        chooseFile(chosen);
+        break;
+    case ParameterSource::SearchFolder:
+        if (host_.showFolderPicker)
+            host_.showFolderPicker();
+        break;
+    default:
+        break;
+    }
+}
+
+QString ComposerPanel::askFile(const ActionOption& chosen) {
+    QWidget* parent = window();
+    switch (chosen.source) {
+    case ParameterSource::Playlist:
+        return host_.dialogs->openFile(
+            parent, QStringLiteral("请选择播放列表文件:"),
+            joinPath(host_.programFolder, QStringLiteral("PlayListFile")), kPlaylistFilter);
+    case ParameterSource::Program:
+        // Windows asked for *.exe and *.com: here any file with the execute bit.
+        return host_.dialogs->openProgram(
+            parent, QStringLiteral("请选择要执行的可执行文件名：(*.com,*.exe):"),
+            QStringLiteral("/"), QStringLiteral("所有的可执行文件"));
+    case ParameterSource::Table:
+        return host_.dialogs->openFile(
+            parent, QStringLiteral("请选择要打开的指令表："),
+            joinPath(host_.programFolder, QStringLiteral("DayTimeTable")), kTableFilter);
+    default:
+        return {};
+    }
+}
+
+void ComposerPanel::chooseFile(const ActionOption& chosen) {
+    QLineEdit* box = parameterBox(QLatin1String(chosen.box));
+    if (chosen.source == ParameterSource::Playlist)
+        PlaylistParameter.clear();
+    QString path = askFile(chosen);
+    if (!path.isEmpty()) {
+        if (const auto refused = checkChosenPath(path)) {
+            refuse(*refused);
+            path.clear();
+        }
+    }
+    if (path.isEmpty()) {
+        box->clear();
+        box->setToolTip(QString());
+        option(QStringLiteral("Option1"))->setChecked(true);
+        return;
+    }
+    if (chosen.source == ParameterSource::Playlist)
+        PlaylistParameter = path;
+    else if (chosen.source == ParameterSource::Program)
+        path = programCommandLine(path);
+    box->setText(path);
+    box->setToolTip(path);
+}
+
+void ComposerPanel::Option2_MouseDown() {
+    QRadioButton* button = option(QStringLiteral("Option2"));
+    // The press itself selects; the release must not click a second time.
+    button->setDown(false);
+    const bool wasSelected = button->isChecked();
+    button->setChecked(true);
+    QString path = host_.dialogs->openFile(window(), QStringLiteral("请选择内部铃声："),
+                                           host_.programFolder, kSoundFilter);
+    if (!path.isEmpty()) {
+        if (const auto refused = checkChosenPath(path)) {
+            refuse(*refused);
+            path.clear();
+        }
+    }
+    if (!path.isEmpty()) {
+        ChosenRingPath = path;
+        return;
+    }
+    if (!wasSelected) {
+        ChosenRingPath = host_.builtInRingPath();
+        option(QStringLiteral("Option1"))->setChecked(true);
+    }
+}
+
+bool ComposerPanel::setSearchFolderParameter(const QString& folder) {
+    if (const auto refused = checkChosenPath(folder)) {
+        refuse(*refused);
+        return false;
+    }
+    SearchPath = folder;
+    for (const ActionOption& candidate : actionOptions()) {
+        if (candidate.source != ParameterSource::SearchFolder ||
+            !option(QLatin1String(candidate.name))->isChecked())
+            continue;
+        QLineEdit* box = parameterBox(QLatin1String(candidate.box));
+        box->setText(folder);
+        box->setToolTip(folder);
+        break;
+    }
+    return true;
+}
+
+ComposerInput ComposerPanel::input() const {
+    ComposerInput in;
+    in.hour = selectedText(List1);
+    in.minute = selectedText(List2);
+    in.second = selectedText(List3);
+    in.comment = Text4->text();
+    in.rule = Option4->isChecked()   ? DayRuleKind::Weekday
+              : Option5->isChecked() ? DayRuleKind::DayOfMonth
+              : Option6->isChecked() ? DayRuleKind::DayOfYear
+              : Option7->isChecked() ? DayRuleKind::Date
+                                     : DayRuleKind::EveryDay;
+    in.weekday = Combo5->currentText();
+    in.monthDay = Combo6->currentText();
+    in.month = Combo7->currentText();
+    in.day = Combo8->currentText();
+    in.year = Text5->text();
+    in.dateMonth = Combo9->currentText();
+    in.dateDay = Combo10->currentText();
+    in.action = selectedAction();
+    if (!in.action)
+        return in;
+    if (in.action->box)
+        in.parameterBox = parameterBox(QLatin1String(in.action->box))->text();
+    switch (in.action->source) {
+    case ParameterSource::DefaultRing:
+        in.parameter = host_.defaultRingPath();
+        break;
+    case ParameterSource::ChosenRing:
+        in.parameter = ChosenRingPath;
+        break;
+    case ParameterSource::Playlist:
+        in.parameter = PlaylistParameter;
+        break;
+    case ParameterSource::SearchFolder:
+        in.parameter = SearchPath;
+        break;
+    case ParameterSource::Program:
+    case ParameterSource::Table:
+        in.parameter = in.parameterBox;
+        break;
+    case ParameterSource::None:
+        break;
+    }
+    return in;
+}
+
+void ComposerPanel::refuse(const Refusal& refusal) {
+    if (refusal.resetYear)
+        Text5->clear();
+    host_.prompter->message(window(), refusal.text, refusal.icon, Prompter::Buttons::Ok);
+    if (refusal.focusYear)
+        Text5->setFocus();
+}
+
+void ComposerPanel::Command1_Click() {
+    const QStringList lines = host_.loadedLines();
+    const Composed composed = composeInstruction(input(), static_cast<int>(lines.size()));
+    if (composed.refusal) {
+        refuse(*composed.refusal);
+        return;
+    }
+    RealString = composed.realString;
+    if (isDuplicate(RealString.mid(1), lines)) {
+        refuse({kDuplicateMessage, Prompter::Icon::Warning});
+        return;
+    }
+    const auto answer = host_.prompter->message(
+        window(), QStringLiteral("你要增加[") + RealString + QStringLiteral("]吗?"),
+        Prompter::Icon::Question, Prompter::Buttons::YesNo);
+    if (answer == Prompter::Answer::Yes && !host_.commit(RealString)) {
+        // Nothing was stored: keep what the user set up, so that it can be tried again.
+        host_.prompter->message(window(), kNotStoredMessage, Prompter::Icon::Critical,
+                                Prompter::Buttons::Ok);
+        return;
+    }
+    reset();
+}
+
+void ComposerPanel::reset() {
+    Text4->clear();
+    for (auto& [name, box] : boxes_) {
+        box->clear();
+        box->setToolTip(QString());
+    }
+    option(QStringLiteral("Option1"))->setChecked(true);
+}
+
+} // namespace campanor

@@ -1,0 +1,175 @@
+#include "ActionOptions.h"
+#include "ComposerPanel.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+namespace {
+
+template <typename T> T* named(T* widget, const char* name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+QComboBox* numberCombo(QWidget* parent, const char* name, int last) {
+    auto* combo = named(new QComboBox(parent), name);
+    for (int i = 1; i <= last; ++i)
+        combo->addItem(QString::number(i));
+    // Only its items: nothing typed can reach a day rule.
+    combo->setEditable(false);
+    combo->setCurrentIndex(-1);
+    combo->setMinimumContentsLength(2);
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return combo;
+}
+
+} // namespace
+
+QWidget* ComposerPanel::buildTimeLists() {
+    auto* box = new QGroupBox(QStringLiteral("时间"), this);
+    auto* layout = new QGridLayout(box);
+    const char* names[] = {"List1", "List2", "List3"};
+    const QString headers[] = {QStringLiteral("时"), QStringLiteral("分"), QStringLiteral("秒")};
+    QListWidget** lists[] = {&List1, &List2, &List3};
+    for (int i = 0; i < 3; ++i) {
+        layout->addWidget(new QLabel(headers[i], box), 0, i, Qt::AlignHCenter);
+        auto* list = named(new QListWidget(box), names[i]);
+        list->setFixedWidth(52);
+        list->setMinimumHeight(120);
+        list->setAccessibleName(headers[i]);
+        layout->addWidget(list, 1, i);
+        *lists[i] = list;
+    }
+    return box;
+}
+
+QWidget* ComposerPanel::buildDayRules() {
+    auto* box = named(new QGroupBox(QStringLiteral("周期"), this), "Frame2");
+    auto* grid = new QGridLayout(box);
+    auto* group = new QButtonGroup(box);
+    auto radio = [&](const char* name, const QString& caption, int row) {
+        auto* button = named(new QRadioButton(caption, box), name);
+        group->addButton(button);
+        grid->addWidget(button, row, 0);
+        connect(button, &QRadioButton::toggled, this, [this] { enableDayRuleInputs(); });
+        return button;
+    };
+    auto label = [&](const QString& text, int row, int column) {
+        grid->addWidget(new QLabel(text, box), row, column);
+    };
+
+    Option3 = radio("Option3", QStringLiteral("每天"), 0);
+    Option4 = radio("Option4", QStringLiteral("星期"), 1);
+    Combo5 = named(new QComboBox(box), "Combo5");
+    Combo5->addItems({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
+                      QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
+                      QStringLiteral("日")});
+    Combo5->setCurrentIndex(-1);
+    Combo5->setMinimumContentsLength(2);
+    grid->addWidget(Combo5, 1, 1);
+
+    Option5 = radio("Option5", QStringLiteral("每月"), 2);
+    Combo6 = numberCombo(box, "Combo6", 31);
+    grid->addWidget(Combo6, 2, 1);
+    label(QStringLiteral("日"), 2, 2);
+
+    Option6 = radio("Option6", QStringLiteral("每年"), 3);
+    Combo7 = numberCombo(box, "Combo7", 12);
+    Combo8 = numberCombo(box, "Combo8", 31);
+    grid->addWidget(Combo7, 3, 1);
+    label(QStringLiteral("月"), 3, 2);
+    grid->addWidget(Combo8, 3, 3);
+    label(QStringLiteral("日"), 3, 4);
+
+    // The dated rule's option has no caption: the boxes read as a date.
+    Option7 = radio("Option7", QString(), 4);
+    Option7->setAccessibleName(QStringLiteral("指定日期"));
+    Text5 = named(new QLineEdit(box), "Text5");
+    Text5->setMaximumWidth(56);
+    Text5->setAccessibleName(QStringLiteral("年"));
+    auto* yearRow = new QHBoxLayout;
+    yearRow->setContentsMargins(0, 0, 0, 0);
+    yearRow->addWidget(Text5);
+    yearRow->addWidget(new QLabel(QStringLiteral("年"), box));
+    grid->addLayout(yearRow, 4, 1);
+    Combo9 = numberCombo(box, "Combo9", 12);
+    Combo10 = numberCombo(box, "Combo10", 31);
+    grid->addWidget(Combo9, 4, 2);
+    label(QStringLiteral("月"), 4, 3);
+    grid->addWidget(Combo10, 4, 4);
+    label(QStringLiteral("日"), 4, 5);
+    grid->setColumnStretch(6, 1);
+
+    Option3->setChecked(true);
+    enableDayRuleInputs();
+    return box;
+}
+
+QWidget* ComposerPanel::buildComment() {
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto* label = new QLabel(QStringLiteral("注释"), row);
+    Text4 = named(new QLineEdit(row), "Text4");
+    Text4->setToolTip(QStringLiteral("注释中不能包含  |  *  >  <  四种字符"));
+    label->setBuddy(Text4);
+    layout->addWidget(label);
+    layout->addWidget(Text4, 1);
+    return row;
+}
+
+QWidget* ComposerPanel::buildActions() {
+    auto* box = named(new QGroupBox(QStringLiteral("响应方式"), this), "Frame1");
+    auto* grid = new QGridLayout(box);
+    grid->setVerticalSpacing(2);
+    auto* group = new QButtonGroup(box);
+    // Rings, players and folders on the left; switches, power and programs
+    // on the right, each with its parameter box beside it.
+    const int leftRows = 10;
+    int index = 0;
+    for (const ActionOption& option : actionOptions()) {
+        const int column = index < leftRows ? 0 : 2;
+        const int row = index < leftRows ? index : index - leftRows;
+        ++index;
+        auto* button = named(new QRadioButton(option.caption, box), option.name);
+        group->addButton(button);
+        options_[QLatin1String(option.name)] = button;
+        grid->addWidget(button, row, column);
+        if (option.box) {
+            auto* edit = named(new QLineEdit(box), option.box);
+            // The program box may be given arguments after the program; the
+            // others show what their dialog or the folder picker chose.
+            edit->setReadOnly(option.source != ParameterSource::Program &&
+                              option.source != ParameterSource::Table);
+            edit->setMinimumWidth(120);
+            edit->setAccessibleName(option.caption);
+            boxes_[QLatin1String(option.box)] = edit;
+            grid->addWidget(edit, row, column + 1);
+        }
+        if (option.source == ParameterSource::ChosenRing) {
+            // Every press opens the sound dialog, also on the selected option.
+            connect(button, &QRadioButton::pressed, this, &ComposerPanel::Option2_MouseDown);
+        } else {
+            const ActionOption* chosen = &option;
+            connect(button, &QRadioButton::clicked, this,
+                    [this, chosen] { actionOption_Click(*chosen); });
+        }
+    }
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(3, 1);
+    options_.at(QStringLiteral("Option1"))->setChecked(true);
+    return box;
+}
+
+} // namespace campanor
