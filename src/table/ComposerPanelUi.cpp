@@ -56,60 +56,52 @@ QWidget* ComposerPanel::buildTimeLists() {
 
 QWidget* ComposerPanel::buildDayRules() {
     auto* box = named(new QGroupBox(QStringLiteral("周期"), this), "Frame2");
-    auto* grid = new QGridLayout(box);
+    auto* rows = new QVBoxLayout(box);
     auto* group = new QButtonGroup(box);
-    auto radio = [&](const char* name, const QString& caption, int row) {
+    // One row an option: the option, then its boxes with their unit labels.
+    auto row = [&](const char* name, const QString& caption,
+                   std::initializer_list<std::pair<QWidget*, QString>> inputs) {
+        auto* line = new QHBoxLayout;
         auto* button = named(new QRadioButton(caption, box), name);
+        button->setMinimumWidth(64);
         group->addButton(button);
-        grid->addWidget(button, row, 0);
         connect(button, &QRadioButton::toggled, this, [this] { enableDayRuleInputs(); });
+        line->addWidget(button);
+        for (const auto& [input, unit] : inputs) {
+            line->addWidget(input);
+            if (!unit.isEmpty())
+                line->addWidget(new QLabel(unit, box));
+        }
+        line->addStretch(1);
+        rows->addLayout(line);
         return button;
     };
-    auto label = [&](const QString& text, int row, int column) {
-        grid->addWidget(new QLabel(text, box), row, column);
-    };
 
-    Option3 = radio("Option3", QStringLiteral("每天"), 0);
-    Option4 = radio("Option4", QStringLiteral("星期"), 1);
     Combo5 = named(new QComboBox(box), "Combo5");
     Combo5->addItems({QStringLiteral("一"), QStringLiteral("二"), QStringLiteral("三"),
                       QStringLiteral("四"), QStringLiteral("五"), QStringLiteral("六"),
                       QStringLiteral("日")});
     Combo5->setCurrentIndex(-1);
     Combo5->setMinimumContentsLength(2);
-    grid->addWidget(Combo5, 1, 1);
-
-    Option5 = radio("Option5", QStringLiteral("每月"), 2);
     Combo6 = numberCombo(box, "Combo6", 31);
-    grid->addWidget(Combo6, 2, 1);
-    label(QStringLiteral("日"), 2, 2);
-
-    Option6 = radio("Option6", QStringLiteral("每年"), 3);
     Combo7 = numberCombo(box, "Combo7", 12);
     Combo8 = numberCombo(box, "Combo8", 31);
-    grid->addWidget(Combo7, 3, 1);
-    label(QStringLiteral("月"), 3, 2);
-    grid->addWidget(Combo8, 3, 3);
-    label(QStringLiteral("日"), 3, 4);
-
-    // The dated rule's option has no caption: the boxes read as a date.
-    Option7 = radio("Option7", QString(), 4);
-    Option7->setAccessibleName(QStringLiteral("指定日期"));
     Text5 = named(new QLineEdit(box), "Text5");
     Text5->setMaximumWidth(56);
     Text5->setAccessibleName(QStringLiteral("年"));
-    auto* yearRow = new QHBoxLayout;
-    yearRow->setContentsMargins(0, 0, 0, 0);
-    yearRow->addWidget(Text5);
-    yearRow->addWidget(new QLabel(QStringLiteral("年"), box));
-    grid->addLayout(yearRow, 4, 1);
     Combo9 = numberCombo(box, "Combo9", 12);
     Combo10 = numberCombo(box, "Combo10", 31);
-    grid->addWidget(Combo9, 4, 2);
-    label(QStringLiteral("月"), 4, 3);
-    grid->addWidget(Combo10, 4, 4);
-    label(QStringLiteral("日"), 4, 5);
-    grid->setColumnStretch(6, 1);
+
+    const QString day = QStringLiteral("日");
+    const QString month = QStringLiteral("月");
+    Option3 = row("Option3", QStringLiteral("每天"), {});
+    Option4 = row("Option4", QStringLiteral("星期"), {{Combo5, QString()}});
+    Option5 = row("Option5", QStringLiteral("每月"), {{Combo6, day}});
+    Option6 = row("Option6", QStringLiteral("每年"), {{Combo7, month}, {Combo8, day}});
+    // The dated rule's option has no caption: the boxes read as a date.
+    Option7 =
+        row("Option7", QString(), {{Text5, QStringLiteral("年")}, {Combo9, month}, {Combo10, day}});
+    Option7->setAccessibleName(QStringLiteral("指定日期"));
 
     Option3->setChecked(true);
     enableDayRuleInputs();
