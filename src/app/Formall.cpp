@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "Version.h"
+#include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/Clock.h"
 #include "common/Power.h"
@@ -82,7 +83,12 @@ ComposerPanel* Formall::buildComposer(QWidget* parent) {
     host.builtInRingPath = [this] { return BuiltInRingPath; };
     host.commit = [this](const QString& realString) {
         RealString = realString;
-        return CommitInstruction(realString);
+        const bool stored = CommitInstruction(realString);
+        if (stored)
+            AsRunLog::write(QStringLiteral("table: added ") + realString.mid(1));
+        else
+            reportProblem(QStringLiteral("instruction not written: ") + realString.mid(1));
+        return stored;
     };
     return new ComposerPanel(std::move(host), parent);
 }

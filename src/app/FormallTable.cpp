@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include "common/AsRunLog.h"
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
@@ -142,9 +143,11 @@ void Formall::ListView1_Click() {
 }
 
 void Formall::storeTableText(const QString& tableText) {
-    if (!table_.store(CurrentTablePath, tableText))
+    if (!table_.store(CurrentTablePath, tableText)) {
+        reportProblem(QStringLiteral("table not written: ") + CurrentTablePath);
         services_.prompter->message(this, kNotStoredMessage, Prompter::Icon::Critical,
                                     Prompter::Buttons::Ok);
+    }
     showTable();
 }
 
@@ -159,6 +162,7 @@ void Formall::Command2_Click() {
             Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     storeTableText(removeInstruction(table_.tableText(), VS));
+    AsRunLog::write(QStringLiteral("table: deleted ") + VS);
     VS.clear();
 }
 
@@ -168,6 +172,7 @@ void Formall::Command4_Click() {
                                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     storeTableText(QString());
+    AsRunLog::write(QStringLiteral("table: cleared ") + CurrentTablePath);
     VS.clear();
 }
 
@@ -192,6 +197,7 @@ void Formall::Command5_Click() {
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return;
     }
+    AsRunLog::write(QStringLiteral("table: new ") + path);
     SetCurrentTable(path);
     table_.clear();
     showTable();
@@ -210,6 +216,7 @@ void Formall::Command6_Click() {
         services_.prompter->message(this, path + QStringLiteral("不存在,请重新选择一个!"),
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
     }
+    AsRunLog::write(QStringLiteral("table: opened ") + path);
     SetCurrentTable(path);
     LoadInstructionTable();
 }
@@ -217,6 +224,7 @@ void Formall::Command6_Click() {
 void Formall::Command7_Click() {
     DefaultTablePath = CurrentTablePath;
     settings_.writeText(file::DefaultDTT, DefaultTablePath);
+    AsRunLog::write(QStringLiteral("table: default ") + DefaultTablePath);
     Command7->setEnabled(false);
     Command7->setToolTip(QStringLiteral("当前默认的指令表是：") + DefaultTablePath);
     services_.prompter->message(
@@ -275,9 +283,11 @@ void Formall::restoreEditedInstruction() {
     const bool stored = samePathIgnoringCase(editSource_, CurrentTablePath)
                             ? CommitInstruction(line)
                             : appendToTableFile(editSource_, line);
-    if (!stored)
+    if (!stored) {
+        reportProblem(QStringLiteral("edited instruction not put back: ") + editLine_);
         services_.prompter->message(this, kNotStoredMessage + u'\n' + editLine_,
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
+    }
     editLine_.clear();
     setInsertPanelEnabled(true);
 }
@@ -291,12 +301,18 @@ void Formall::Command9_Click() {
         return;
     }
     if (!CommitInstruction(RealString)) {
+        reportProblem(QStringLiteral("instruction not written: ") + RealString.mid(1));
         services_.prompter->message(this, kNotStoredMessage, Prompter::Icon::Critical,
                                     Prompter::Buttons::Ok);
         if (!editLine_.isEmpty())
             showEditDialog();
         return;
     }
+    AsRunLog::write(QStringLiteral("table: ") +
+                    (editLine_.isEmpty()
+                         ? QStringLiteral("inserted ")
+                         : QStringLiteral("edited ") + editLine_ + QStringLiteral(" -> ")) +
+                    RealString.mid(1));
     editLine_.clear();
     setInsertPanelEnabled(true);
 }
