@@ -2,6 +2,7 @@
 // ticking costs when nothing is due, each beside a bare Qt baseline in the
 // same run. Run: build/bench/campanor_clock_bench [seconds] (default 120).
 #include "common/RecordFile.h"
+#include "fixtures/ProgramEnvironment.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -93,15 +94,8 @@ class Program {
 
   private:
     void run() {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("CAMPANOR_HOME", home_.path());
-        env.insert("XDG_RUNTIME_DIR", runtime_.path());
-        env.insert("XDG_CONFIG_HOME", runtime_.path() + "/config");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("CAMPANOR_UNATTENDED", "1");
-        env.insert("CAMPANOR_AUDIO_SINK", "fakesink");
-        env.insert("CAMPANOR_MIXER_DEVICE", "hw:99");
-        process_.setProcessEnvironment(env);
+        process_.setProcessEnvironment(
+            campanor::test::programEnvironment(home_.path(), runtime_.path()));
         process_.setProcessChannelMode(QProcess::ForwardedOutputChannel);
         process_.setStandardErrorFile(QProcess::nullDevice());
         process_.start(binary_, {});

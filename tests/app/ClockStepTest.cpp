@@ -1,5 +1,6 @@
 // The real program under libfaketime: its system clock is stepped while it
 // runs, and the as-run log tells what ran when.
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
@@ -25,14 +26,7 @@ class SteppedProgram {
     // Starts the program with its clock at `at`.
     void start(const QDateTime& at) {
         setClock(at);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("CAMPANOR_HOME", home.path());
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("XDG_CONFIG_HOME", runtime.path() + "/config");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("CAMPANOR_UNATTENDED", "1");
-        env.insert("CAMPANOR_AUDIO_SINK", "fakesink");
-        env.insert("CAMPANOR_MIXER_DEVICE", "hw:99");
+        QProcessEnvironment env = campanor::test::programEnvironment(home.path(), runtime.path());
         env.insert("LD_PRELOAD", kFakeTime);
         env.insert("FAKETIME_TIMESTAMP_FILE", runtime.file("faketime"));
         env.insert("FAKETIME_NO_CACHE", "1");

@@ -1,4 +1,5 @@
 #include "app/SingleInstance.h"
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
@@ -44,12 +45,7 @@ TEST(SecondInstance, ASecondProcessShowsTheMessageAndTouchesNothing) {
     if (binary.isEmpty() || !QFile::exists(binary))
         GTEST_SKIP() << "program not built";
     TempFolder home, runtime;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CAMPANOR_HOME", home.path());
-    env.insert("XDG_RUNTIME_DIR", runtime.path());
-    env.insert("XDG_CONFIG_HOME", runtime.path() + "/config");
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("CAMPANOR_UNATTENDED", "1");
+    const QProcessEnvironment env = campanor::test::programEnvironment(home.path(), runtime.path());
 
     QProcess first;
     first.setProcessEnvironment(env);
