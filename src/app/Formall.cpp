@@ -58,7 +58,12 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     Timer1->start(tick_.msUntilNextSecond());
 }
 
-Formall::~Formall() = default;
+Formall::~Formall() {
+    // Ended without the close handler (the exit command, a power action):
+    // an instruction being edited still goes back into its table.
+    if (!editLine_.isEmpty())
+        putBackInTableFile(editSource_, u'|' + editLine_);
+}
 
 void Formall::buildWidgets() {
     auto* central = new QWidget(this);

@@ -261,11 +261,13 @@ void Formall::Command3_Click() {
                                     Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
     }
-    // The instruction leaves the file while it is edited, so that it may
-    // come back under its own time and day rule.
+    // The instruction leaves the loaded table while it is edited, so that it
+    // may come back under its own time and day rule; the file keeps it until
+    // the edit ends, so that a crash or a power cut meanwhile loses nothing.
     editLine_ = VS;
     editSource_ = CurrentTablePath;
-    storeTableText(removeInstruction(table_.tableText(), VS));
+    table_.withhold(editLine_);
+    showTable();
     setInsertPanelEnabled(false);
     showEditDialog();
 }
@@ -280,9 +282,13 @@ void Formall::restoreEditedInstruction() {
         return;
     const QString line = u'|' + editLine_;
     // Put back where it came from, even when another table was opened meanwhile.
-    const bool stored = samePathIgnoringCase(editSource_, CurrentTablePath)
-                            ? CommitInstruction(line)
-                            : appendToTableFile(editSource_, line);
+    bool stored = false;
+    if (samePathIgnoringCase(editSource_, CurrentTablePath)) {
+        table_.withhold(editLine_); // a reload meanwhile may have brought it back
+        stored = CommitInstruction(line);
+    } else {
+        stored = putBackInTableFile(editSource_, line);
+    }
     if (!stored) {
         reportProblem(QStringLiteral("edited instruction not put back: ") + editLine_);
         services_.prompter->message(this, kNotStoredMessage + u'\n' + editLine_,
@@ -293,6 +299,8 @@ void Formall::restoreEditedInstruction() {
 }
 
 void Formall::Command9_Click() {
+    if (!editLine_.isEmpty() && samePathIgnoringCase(editSource_, CurrentTablePath))
+        table_.withhold(editLine_); // the edited line replaces it in the file
     if (isDuplicate(RealString.mid(1), table_.lines())) {
         services_.prompter->message(this, kDuplicateMessage, Prompter::Icon::Warning,
                                     Prompter::Buttons::Ok);

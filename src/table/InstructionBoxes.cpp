@@ -41,7 +41,7 @@ InstructionBoxes::InstructionBoxes(Shape shape, QWidget* parent) : QWidget(paren
         grid->setColumnStretch(1, 1);
         grid->setColumnStretch(3, 3);
     } else {
-        Text19->setMinimumWidth(260);
+        Text19->setMinimumWidth(420);
     }
 }
 

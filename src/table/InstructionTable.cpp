@@ -15,11 +15,11 @@ bool writeTableFile(const QString& path, const QString& tableText) {
     return writeTextRecord(path, tableText);
 }
 
-bool appendToTableFile(const QString& path, const QString& realString) {
+bool putBackInTableFile(const QString& path, const QString& realString) {
     const RecordRead read = readTableFile(path);
     if (read.status != ReadStatus::Ok && read.status != ReadStatus::Missing)
         return false;
-    return writeTableFile(path, read.value + realString);
+    return writeTableFile(path, removeInstruction(read.value, realString.mid(1)) + realString);
 }
 
 void InstructionTable::clear() {
@@ -34,6 +34,12 @@ ReadStatus InstructionTable::load(const QString& path) {
     lines_ = splitTableText(tableText_);
     sortInstructionLines(lines_);
     return read.status;
+}
+
+void InstructionTable::withhold(const QString& line) {
+    tableText_ = removeInstruction(tableText_, line);
+    lines_ = splitTableText(tableText_);
+    sortInstructionLines(lines_);
 }
 
 bool InstructionTable::store(const QString& path, const QString& tableText) {

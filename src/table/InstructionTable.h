@@ -11,8 +11,9 @@ namespace campanor {
 // escape for a quotation mark, so a text holding one is never written.
 RecordRead readTableFile(const QString& path);
 bool writeTableFile(const QString& path, const QString& tableText);
-// Appends an instruction (with its "|") to a table file that is not loaded.
-bool appendToTableFile(const QString& path, const QString& realString);
+// Puts an instruction (with its "|") at the end of a table file that is not
+// loaded, replacing any copy of it there.
+bool putBackInTableFile(const QString& path, const QString& realString);
 
 // The loaded instruction table: the whole table text as stored (lines past the
 // 300th are kept in it, so that a write never drops them) and its first 300
@@ -28,6 +29,8 @@ class InstructionTable {
 
     // Replace the file with `tableText`, then load it again.
     bool store(const QString& path, const QString& tableText);
+    // Leaves a line out of the loaded table without touching the file.
+    void withhold(const QString& line);
     // Append an instruction that begins with its "|" separator.
     bool commit(const QString& path, const QString& realString);
     // Give a failed instruction's comment the "Error!" prefix, in the file too.

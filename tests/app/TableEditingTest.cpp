@@ -150,7 +150,8 @@ TEST_F(TableEditing, EditRoundTripPutsTheChangedLineBack) {
     FormEdit* dialog = w->editDialog();
     ASSERT_TRUE(dialog && dialog->isVisible());
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("编辑指令"));
-    EXPECT_EQ(tableFile(dir), u'|' + kB) << "out of the file while edited";
+    EXPECT_EQ(w->Text1->text(), "1") << "out of the loaded table while edited";
+    EXPECT_EQ(tableFile(dir), u'|' + kA + u'|' + kB) << "but still in the file";
     EXPECT_FALSE(w->insertPanel->Text18->isEnabled());
     EXPECT_FALSE(w->Command10->isEnabled());
     const QRect screen = dialog->screen()->geometry();
@@ -189,7 +190,7 @@ TEST_F(TableEditing, EditingIntoAnotherInstructionReopensWithTheOriginal) {
     ASSERT_TRUE(dialog->isVisible());
     EXPECT_EQ(dialog->boxes()->Text18->text(), "08:00:00");
     EXPECT_EQ(dialog->boxes()->Text17->text(), QStringLiteral("每天"));
-    EXPECT_EQ(tableFile(dir), u'|' + kB);
+    EXPECT_EQ(w->Text1->text(), "1");
 
     // Closing without the button puts the instruction back as it was.
     dialog->close();
@@ -198,13 +199,30 @@ TEST_F(TableEditing, EditingIntoAnotherInstructionReopensWithTheOriginal) {
     EXPECT_EQ(w->Text1->text(), "2");
 }
 
-TEST_F(TableEditing, ClosingTheMainWindowPutsTheEditedInstructionBack) {
-    auto w = startWith({kA});
+TEST_F(TableEditing, AnEditEndedAnyWayButTheButtonLosesNothing) {
+    auto w = startWith({kA, kB, kC});
     select(*w, kA);
     w->Command3_Click();
-    EXPECT_EQ(tableFile(dir), QString());
+    // Another change writes the table while the instruction is out of it.
+    select(*w, kC);
+    EXPECT_EQ(w->VS, kA) << "the list does not select while the dialog is open";
+    w->VS = kC;
+    prompter.answers = {Prompter::Answer::Yes};
+    w->Command2_Click();
+    EXPECT_EQ(tableFile(dir), u'|' + kB);
     w->close();
-    EXPECT_EQ(tableFile(dir), u'|' + kA);
+    EXPECT_EQ(tableFile(dir), u'|' + kB + u'|' + kA);
+
+    // Ended without any close handler: the exit command, a power action.
+    w = startWith({kA, kB});
+    select(*w, kB);
+    w->Command3_Click();
+    select(*w, kA);
+    w->VS = kA;
+    prompter.answers = {Prompter::Answer::Yes};
+    w->Command2_Click();
+    w.reset();
+    EXPECT_EQ(tableFile(dir), u'|' + kB);
 }
 
 TEST_F(TableEditing, EditWithoutSelectionIsRefused) {
