@@ -282,3 +282,10 @@ TEST_F(TableEditing, InsertChecksTheCapacityAfterTheTime) {
     EXPECT_EQ(prompter.shown.value(1).text, kCapacityMessage);
     EXPECT_EQ(w->Text1->text(), "300");
 }
+
+TEST_F(TableEditing, TheWindowFitsTheSmallestSupportedScreen) {
+    auto w = startWith({kA});
+    const QSize smallest = w->minimumSizeHint();
+    EXPECT_LE(smallest.width(), 1280);
+    EXPECT_LE(smallest.height(), 1024 - 60) << "room for a panel and the title bar";
+}
