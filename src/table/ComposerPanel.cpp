@@ -148,11 +148,8 @@ void ComposerPanel::chooseFile(const ActionOption& chosen) {
     box->setToolTip(path);
 }
 
-void ComposerPanel::Option2_MouseDown() {
+void ComposerPanel::Option2_MouseDown(bool wasSelected) {
     QRadioButton* button = option(QStringLiteral("Option2"));
-    // The press itself selects; the release must not click a second time.
-    button->setDown(false);
-    const bool wasSelected = button->isChecked();
     button->setChecked(true);
     QString path = host_.dialogs->openFile(window(), QStringLiteral("请选择内部铃声："),
                                            host_.programFolder, kSoundFilter);

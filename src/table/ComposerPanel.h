@@ -53,7 +53,8 @@ class ComposerPanel : public QWidget {
 
     // Handlers.
     void Command1_Click();
-    void Option2_MouseDown();
+    // The press on Option2, after it was handled: the sound dialog.
+    void Option2_MouseDown(bool wasSelected);
     void reset();
 
     // The selected action option, or nullptr.

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace campanor {
@@ -151,7 +152,14 @@ QWidget* ComposerPanel::buildActions() {
         }
         if (option.source == ParameterSource::ChosenRing) {
             // Every press opens the sound dialog, also on the selected option.
-            connect(button, &QRadioButton::pressed, this, &ComposerPanel::Option2_MouseDown);
+            // It opens once the press is handled, so that neither the
+            // release nor a programmatic click changes the selection after it.
+            connect(button, &QRadioButton::pressed, this, [this, button] {
+                const bool wasSelected = button->isChecked();
+                button->setDown(false);
+                QTimer::singleShot(0, this,
+                                   [this, wasSelected] { Option2_MouseDown(wasSelected); });
+            });
         } else {
             const ActionOption* chosen = &option;
             connect(button, &QRadioButton::clicked, this,

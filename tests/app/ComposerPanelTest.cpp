@@ -124,15 +124,18 @@ TEST_F(Composer, EveryPressOnChosenRingOpensTheSoundDialog) {
     QRadioButton* option2 = c.option("Option2");
     // Cancelled while not selected before: the built-in ring, and the default option.
     QTest::mouseClick(option2, Qt::LeftButton);
+    QCoreApplication::processEvents();
     EXPECT_EQ(c.ChosenRingPath, w->BuiltInRingPath);
     EXPECT_TRUE(c.option("Option1")->isChecked());
 
     dialogs.answers = {QStringLiteral("/srv/ding.ogg")};
     QTest::mouseClick(option2, Qt::LeftButton);
+    QCoreApplication::processEvents();
     EXPECT_EQ(c.ChosenRingPath, "/srv/ding.ogg");
     EXPECT_TRUE(option2->isChecked());
     // Pressed again while selected, then cancelled: everything stays.
     QTest::mouseClick(option2, Qt::LeftButton);
+    QCoreApplication::processEvents();
     EXPECT_EQ(dialogs.asked.size(), 3);
     EXPECT_EQ(c.ChosenRingPath, "/srv/ding.ogg");
     EXPECT_TRUE(option2->isChecked());
@@ -142,6 +145,13 @@ TEST_F(Composer, EveryPressOnChosenRingOpensTheSoundDialog) {
     prompter.answers = {Prompter::Answer::Yes};
     c.Command1_Click();
     EXPECT_EQ(tableFile(dir), QStringLiteral("|06:50:00*没有注释>每天</srv/ding.ogg"));
+
+    // A click from the keyboard or the arrow keys is a press too.
+    c.option("Option1")->setChecked(true);
+    option2->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(dialogs.asked.size(), 4);
+    EXPECT_TRUE(c.option("Option1")->isChecked()) << "cancelled: back to the default ring";
 }
 
 TEST_F(Composer, TheFolderPickerFillsTheCheckedSearchOption) {
