@@ -248,7 +248,7 @@ void Formall::showEditDialog() {
         FormEdit_->committed = [this](const QString& line) { editDialog_Committed(line); };
         FormEdit_->abandoned = [this] { restoreEditedInstruction(); };
     }
-    FormEdit_->open(editLine_, Skin1.styleSheet());
+    FormEdit_->showInstruction(editLine_, Skin1.styleSheet());
 }
 
 void Formall::Command3_Click() {

@@ -29,7 +29,7 @@ FormEdit::FormEdit(Prompter& prompter, QWidget* parent) : QDialog(parent), promp
     connect(Command1, &QPushButton::clicked, this, &FormEdit::Command1_Click);
 }
 
-void FormEdit::open(const QString& line, const QString& styleSheet) {
+void FormEdit::showInstruction(const QString& line, const QString& styleSheet) {
     handedBack_ = false;
     boxes_->fill(line);
     setStyleSheet(styleSheet);

@@ -22,7 +22,7 @@ class FormEdit : public QDialog {
 
     // Loads the boxes from the instruction line, applies the skin's style
     // sheet and shows the dialog at the right edge of the screen.
-    void open(const QString& line, const QString& styleSheet);
+    void showInstruction(const QString& line, const QString& styleSheet);
 
     // The button: checks the boxes; on success closes the dialog and hands
     // the line (with its "|") to `committed`.
