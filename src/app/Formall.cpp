@@ -8,6 +8,7 @@
 #include "common/Processes.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
 #include "mixer/Class1.h"
 #include "players/MediaPlayer.h"
@@ -289,6 +290,12 @@ void Formall::DispatchAction(const QString& line) {
     case ActionKind::StartFrontStatic:
         StartFrontStatic(action.parameter);
         break;
+    case ActionKind::SearchBackSorted:
+    case ActionKind::SearchFrontSorted:
+    case ActionKind::SearchBackRandom:
+    case ActionKind::SearchFrontRandom:
+        PlaySearchFolder(action.kind, action.parameter);
+        break;
     case ActionKind::CloseFrontPlayer:
         CloseFrontPlayer();
         break;
@@ -328,9 +335,6 @@ void Formall::DispatchAction(const QString& line) {
         break;
     case ActionKind::EndLaunchedProgram:
         services_.processes->EndLaunchedProgram();
-        break;
-    default:
-        // Carried out by the players, the mixer, the power and program parts.
         break;
     }
 }
@@ -410,8 +414,8 @@ void Formall::MenuzExit_Click() {
 }
 
 void Formall::closeEvent(QCloseEvent* event) {
-    // The folder picker closes here too once it exists; each player closes
-    // its own track picker. Closing the edit dialog puts its instruction back.
+    // Each player closes its own track picker. Closing the edit dialog puts
+    // its instruction back.
     dropPlayer(ReportPlayer);
     dropPlayer(FromPlayer);
     if (about_)
@@ -420,6 +424,8 @@ void Formall::closeEvent(QCloseEvent* event) {
         help_->close();
     if (FormEdit_)
         FormEdit_->close();
+    if (folderPicker_)
+        folderPicker_->close();
     MediaPlayer1->setFileName(QString());
     event->accept();
 }

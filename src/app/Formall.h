@@ -4,6 +4,7 @@
 #include "Services.h"
 #include "Settings.h"
 #include "common/Skin.h"
+#include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
 #include "players/PlayerWindow.h"
 #include "scheduler/Action.h"
@@ -83,6 +84,17 @@ class Formall : public QMainWindow {
     void StartBackMemory(const QString& playlist);
     void StartBackDynamic(const QString& playlist);
     void StartFrontStatic(const QString& playlist);
+    // A search folder: its playable files become the temporary playlist of
+    // the player, which then starts on it. Throws when the folder is gone.
+    void PlaySearchFolder(ActionKind kind, const QString& folder);
+    void StartBackSearchSorted(const QString& playlist);
+    void StartFrontSearchSorted(const QString& playlist);
+    void StartBackSearchRandom(const QString& playlist);
+    void StartFrontSearchRandom(const QString& playlist);
+    // The folder picker of the search options, opened modeless (or brought
+    // forward when it is open); its choice becomes SearchPath.
+    void showFolderPicker();
+    FormSelectDirctory* folderPicker() const { return folderPicker_; }
     void CloseFrontPlayer();
     void CloseBackPlayer();
     void ReportPlayerNew_Click();
@@ -228,6 +240,7 @@ class Formall : public QMainWindow {
     QPointer<PlayerWindow> FromPlayer;
     QPointer<PlayerWindow> ReportPlayer;
     QPointer<frmAbout> about_;
+    QPointer<FormSelectDirctory> folderPicker_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
     // The edit dialog, and the instruction it holds with the table it came from.
     QPointer<FormEdit> FormEdit_;

@@ -1,0 +1,101 @@
+#include "Formall.h"
+
+#include "dialogs/FormSearchFile.h"
+#include "dialogs/FormSelectDirctory.h"
+
+#include <QLineEdit>
+#include <stdexcept>
+
+namespace campanor {
+
+namespace {
+
+bool isFrontSearch(ActionKind kind) {
+    return kind == ActionKind::SearchFrontSorted || kind == ActionKind::SearchFrontRandom;
+}
+
+// Ends the tick's work on this instruction; the tick's trap marks it.
+[[noreturn]] void failFolderPlay(const QString& text) {
+    qWarning("%s", qUtf8Printable(text));
+    throw std::runtime_error(text.toStdString());
+}
+
+} // namespace
+
+void Formall::PlaySearchFolder(ActionKind kind, const QString& folder) {
+    const bool front = isFrontSearch(kind);
+    if (front)
+        FrontPlayer = kind == ActionKind::SearchFrontSorted ? QStringLiteral("前置排序")
+                                                            : QStringLiteral("前置随机");
+    FormSearchFile search(settings_.folder(), &FrontPlayer);
+    if (!search.setDir1Path(folder)) {
+        // Left set, it would send the next back folder's list to the front player.
+        FrontPlayer.clear();
+        failFolderPlay(QStringLiteral("搜索文件夹不存在或无法读取：") + folder);
+    }
+    MemPath = folder;
+    if (!search.Command1_Click()) {
+        FrontPlayer.clear();
+        MemPath.clear();
+        failFolderPlay(QStringLiteral("搜索文件夹的临时曲目表无法写入：") + search.savedList);
+    }
+    if (search.truncated)
+        qWarning("%s",
+                 qUtf8Printable(
+                     QStringLiteral("搜索文件夹超过 32767 个文件或文件夹，只播放前面找到的：") +
+                     folder));
+    for (const QString& left : search.unstorable)
+        qWarning("%s",
+                 qUtf8Printable(QStringLiteral("文件名含有 | 或 \"，不能放入曲目表：") + left));
+
+    const QString list = front ? FormSearchFile::frontListPath(settings_.folder())
+                               : FormSearchFile::backListPath(settings_.folder());
+    switch (kind) {
+    case ActionKind::SearchBackSorted:
+        StartBackSearchSorted(list);
+        break;
+    case ActionKind::SearchFrontSorted:
+        StartFrontSearchSorted(list);
+        break;
+    case ActionKind::SearchBackRandom:
+        StartBackSearchRandom(list);
+        break;
+    default:
+        StartFrontSearchRandom(list);
+        break;
+    }
+}
+
+void Formall::StartBackSearchSorted(const QString& playlist) {
+    startAndPlay(PlayerWindow::Role::Back, playlist, QStringLiteral("1"),
+                 &PlayerWindow::Command7_Click);
+}
+
+void Formall::StartFrontSearchSorted(const QString& playlist) {
+    startAndPlay(PlayerWindow::Role::Front, playlist, QStringLiteral("1"),
+                 &PlayerWindow::Command7_Click);
+}
+
+void Formall::StartBackSearchRandom(const QString& playlist) {
+    startAndPlay(PlayerWindow::Role::Back, playlist, QStringLiteral("2"),
+                 &PlayerWindow::Command13_Click);
+}
+
+void Formall::StartFrontSearchRandom(const QString& playlist) {
+    startAndPlay(PlayerWindow::Role::Front, playlist, QStringLiteral("2"),
+                 &PlayerWindow::Command13_Click);
+}
+
+void Formall::showFolderPicker() {
+    if (!folderPicker_) {
+        folderPicker_ = new FormSelectDirctory(settings_.read(file::SkinFile), this);
+        connect(folderPicker_, &FormSelectDirctory::folderChosen, this,
+                [this](const QString& folder) { SearchPath = folder; });
+        folderPicker_->Form_Load();
+    }
+    folderPicker_->show();
+    folderPicker_->raise();
+    folderPicker_->activateWindow();
+}
+
+} // namespace campanor

@@ -1,0 +1,159 @@
+#include "app/FormallFixture.h"
+#include "dialogs/FormSearchFile.h"
+#include "fixtures/ScriptedMedia.h"
+#include "players/Playlist.h"
+
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+
+using namespace campanor;
+using namespace campanor::test;
+
+namespace {
+
+class FormallFolderPlay : public FormallTest {
+  protected:
+    void useScriptedMedia() {
+        mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
+        fadeMs = 10;
+    }
+    QString folder(const QStringList& names) {
+        for (const QString& name : names)
+            dir.write("songs/" + name, "x");
+        return dir.file("songs");
+    }
+    QString listText(const QString& path) { return readPlaylistFile(path).value; }
+    static ScriptedMedia* media(PlayerWindow* w) {
+        return static_cast<ScriptedMedia*>(w->MediaPlayer1);
+    }
+    QString frontList() { return FormSearchFile::frontListPath(dir.path()); }
+    QString backList() { return FormSearchFile::backListPath(dir.path()); }
+
+    QHash<QString, double> durations;
+};
+
+} // namespace
+
+TEST_F(FormallFolderPlay, FrontFoldersPlayOnTheFrontPlayerWithTheFolderVolume) {
+    useScriptedMedia();
+    auto w = start();
+    const QString songs = folder({"b.mp3", "A.wav", "Old/c.mid"});
+    dir.write("songs/Volume.txt", "3000\r\n");
+    dir.write("back/x.mp3", "x");
+    dir.write("PlayListFile/Back.PLF", TempFolder::quoted("|" + dir.file("back/x.mp3")));
+    writeMemoryPosition(dir.file("PlayListFile/Back.PLF"), 0);
+    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
+                      dir.file("PlayListFile/Back.PLF"));
+    PlayerWindow* back = w->backPlayer();
+    const QString backListBefore = listText(backList());
+
+    w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-前置排序") + songs);
+    PlayerWindow* front = w->frontPlayer();
+    ASSERT_NE(front, nullptr);
+    EXPECT_EQ(front->PLFFile, frontList());
+    EXPECT_EQ(listText(frontList()), "|" + dir.file("songs/A.wav") + "|" + dir.file("songs/b.mp3") +
+                                         "|" + dir.file("songs/Old/c.mid"));
+    EXPECT_EQ(front->Text7->text(), "1");
+    EXPECT_EQ(media(front)->fileName(), dir.file("songs/A.wav"));
+    EXPECT_EQ(front->Slider2->value(), 3000) << "the folder's own volume";
+    EXPECT_TRUE(w->MemPath.isEmpty()) << "taken by the player's load";
+    EXPECT_TRUE(w->FrontPlayer.isEmpty());
+    EXPECT_EQ(w->backPlayer(), back) << "the back player is not touched";
+    EXPECT_EQ(listText(backList()), backListBefore);
+
+    w->DispatchAction(QStringLiteral("08:00:02*x>每天<搜索文件夹-前置随机") + songs);
+    EXPECT_NE(w->frontPlayer(), front);
+    EXPECT_EQ(w->frontPlayer()->Text7->text(), "2");
+    EXPECT_TRUE(w->FrontPlayer.isEmpty());
+    EXPECT_EQ(w->backPlayer(), back);
+}
+
+TEST_F(FormallFolderPlay, BackFoldersReplaceTheBackPlayer) {
+    useScriptedMedia();
+    auto w = start();
+    const QString songs = folder({"b.mp3", "a.mp3"});
+    w->DispatchAction(QStringLiteral("08:00:00*x>每天<搜索文件夹-后置随机") + songs);
+    PlayerWindow* first = w->backPlayer();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->PLFFile, backList());
+    EXPECT_EQ(first->Text7->text(), "2");
+    EXPECT_EQ(w->frontPlayer(), nullptr);
+
+    w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-后置排序") + songs);
+    ASSERT_NE(w->backPlayer(), first);
+    EXPECT_EQ(w->backPlayer()->Text7->text(), "1");
+    EXPECT_EQ(media(w->backPlayer())->fileName(), dir.file("songs/a.mp3"));
+    EXPECT_FALSE(listText(backList()).isEmpty());
+}
+
+TEST_F(FormallFolderPlay, AScheduledFolderPlaysThroughGStreamer) {
+    start();
+    ASSERT_TRUE(writeTone(dir.file("songs/2.wav"), 0.5));
+    ASSERT_TRUE(writeTone(dir.file("songs/1.wav"), 0.5));
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:01*没有注释>每天<搜索文件夹-后置排序") +
+                                 dir.file("songs")));
+    auto w = start();
+    w->Timer1->stop();
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    ASSERT_NE(w->backPlayer(), nullptr);
+    EXPECT_EQ(w->backPlayer()->MediaPlayer1->fileName(), dir.file("songs/1.wav"));
+    EXPECT_EQ(w->backPlayer()->MediaPlayer1->playState(), MediaControl::Playing);
+}
+
+TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
+    useScriptedMedia();
+    start();
+    const QString songs = folder({"a.mp3"});
+    dir.write("PlayListFile/TEMPFRONT.PLF", TempFolder::quoted("|/earlier/front.mp3"));
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(
+                  QStringLiteral("|08:00:01*早操>每天<搜索文件夹-前置随机") + dir.file("gone") +
+                  QStringLiteral("|08:00:02*没有注释>每天<搜索文件夹-后置排序") + songs));
+    auto w = start();
+    w->Timer1->stop();
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    EXPECT_EQ(w->frontPlayer(), nullptr);
+    EXPECT_TRUE(w->FrontPlayer.isEmpty());
+    EXPECT_TRUE(w->MemPath.isEmpty());
+    EXPECT_EQ(listText(frontList()), "|/earlier/front.mp3");
+    EXPECT_TRUE(w->table().lines().contains(
+        QStringLiteral("08:00:01*Error!早操>每天<搜索文件夹-前置随机") + dir.file("gone")));
+    EXPECT_TRUE(prompter.shown.isEmpty());
+
+    // The next second's back folder goes to the back player, not the front list.
+    clock.advanceMs(500);
+    w->Timer1_Timer();
+    ASSERT_NE(w->backPlayer(), nullptr);
+    EXPECT_EQ(listText(backList()), "|" + dir.file("songs/a.mp3"));
+    EXPECT_EQ(listText(frontList()), "|/earlier/front.mp3");
+    EXPECT_EQ(w->frontPlayer(), nullptr);
+}
+
+TEST_F(FormallFolderPlay, TheFolderPickerSetsSearchPath) {
+    auto w = start();
+    w->showFolderPicker();
+    FormSelectDirctory* picker = w->folderPicker();
+    ASSERT_NE(picker, nullptr);
+    EXPECT_TRUE(picker->isVisible());
+    w->showFolderPicker();
+    EXPECT_EQ(w->folderPicker(), picker) << "an open picker is only brought forward";
+    picker->setDir1Path(dir.path());
+    picker->Command1->click();
+    EXPECT_EQ(w->SearchPath, dir.path());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(w->folderPicker(), nullptr);
+
+    w->showFolderPicker();
+    w->folderPicker()->close(); // the title bar: nothing changes
+    EXPECT_EQ(w->SearchPath, dir.path());
+    w->showFolderPicker();
+    QPointer<FormSelectDirctory> open(w->folderPicker());
+    w->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(open.isNull()) << "closing the main window closes the picker";
+}
