@@ -3,6 +3,8 @@
 #include "fixtures/ScriptedMedia.h"
 #include "players/Playlist.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -90,6 +92,7 @@ TEST_F(FormallFolderPlay, BackFoldersReplaceTheBackPlayer) {
 
 TEST_F(FormallFolderPlay, AScheduledFolderPlaysThroughGStreamer) {
     start();
+    QDir().mkpath(dir.file("songs"));
     ASSERT_TRUE(writeTone(dir.file("songs/2.wav"), 0.5));
     ASSERT_TRUE(writeTone(dir.file("songs/1.wav"), 0.5));
     dir.write("DayTimeTable/Default.DTT",
