@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include "common/AsRunLog.h"
 #include "dialogs/FormSearchFile.h"
 #include "dialogs/FormSelectDirctory.h"
 
@@ -14,9 +15,9 @@ bool isFrontSearch(ActionKind kind) {
     return kind == ActionKind::SearchFrontSorted || kind == ActionKind::SearchFrontRandom;
 }
 
-// Ends the tick's work on this instruction; the tick's trap marks it.
+// Ends the tick's work on this instruction; the tick writes the text down
+// and marks the instruction.
 [[noreturn]] void failFolderPlay(const QString& text) {
-    qWarning("%s", qUtf8Printable(text));
     throw std::runtime_error(text.toStdString());
 }
 
@@ -40,13 +41,10 @@ void Formall::PlaySearchFolder(ActionKind kind, const QString& folder) {
         failFolderPlay(QStringLiteral("搜索文件夹的临时曲目表无法写入：") + search.savedList);
     }
     if (search.truncated)
-        qWarning("%s",
-                 qUtf8Printable(
-                     QStringLiteral("搜索文件夹超过 32767 个文件或文件夹，只播放前面找到的：") +
-                     folder));
+        reportProblem(QStringLiteral("搜索文件夹超过 32767 个文件或文件夹，只播放前面找到的：") +
+                      folder);
     for (const QString& left : search.unstorable)
-        qWarning("%s",
-                 qUtf8Printable(QStringLiteral("文件名含有 | 或 \"，不能放入曲目表：") + left));
+        reportProblem(QStringLiteral("文件名含有 | 或 \"，不能放入曲目表：") + left);
 
     const QString list = front ? FormSearchFile::frontListPath(settings_.folder())
                                : FormSearchFile::backListPath(settings_.folder());

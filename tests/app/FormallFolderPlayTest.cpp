@@ -1,10 +1,12 @@
 #include "app/FormallFixture.h"
+#include "common/AsRunLog.h"
 #include "dialogs/FormSearchFile.h"
 #include "fixtures/ScriptedMedia.h"
 #include "players/Playlist.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -117,9 +119,16 @@ TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
                   QStringLiteral("|08:00:01*早操>每天<搜索文件夹-前置随机") + dir.file("gone") +
                   QStringLiteral("|08:00:02*没有注释>每天<搜索文件夹-后置排序") + songs));
     auto w = start();
+    AsRunLog::open(dir.path());
     w->Timer1->stop();
     clock.advanceMs(1000);
     w->Timer1_Timer();
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(log.readAll())
+            .contains(QStringLiteral("failed: 搜索文件夹不存在或无法读取：") + dir.file("gone")));
     EXPECT_EQ(w->frontPlayer(), nullptr);
     EXPECT_TRUE(w->FrontPlayer.isEmpty());
     EXPECT_TRUE(w->MemPath.isEmpty());
@@ -129,7 +138,7 @@ TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
     EXPECT_TRUE(prompter.shown.isEmpty());
 
     // The next second's back folder goes to the back player, not the front list.
-    clock.advanceMs(500);
+    clock.advanceMs(1000);
     w->Timer1_Timer();
     ASSERT_NE(w->backPlayer(), nullptr);
     EXPECT_EQ(listText(backList()), "|" + dir.file("songs/a.mp3"));
