@@ -96,6 +96,7 @@ ComposerPanel* Formall::buildComposer(QWidget* parent) {
             reportProblem(QStringLiteral("instruction not written: ") + realString.mid(1));
         return stored;
     };
+    host.showFolderPicker = [this] { showFolderPicker(); };
     return new ComposerPanel(std::move(host), parent);
 }
 

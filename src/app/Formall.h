@@ -91,8 +91,9 @@ class Formall : public QMainWindow {
     void StartFrontSearchSorted(const QString& playlist);
     void StartBackSearchRandom(const QString& playlist);
     void StartFrontSearchRandom(const QString& playlist);
-    // The folder picker of the search options, opened modeless (or brought
-    // forward when it is open); its choice becomes SearchPath.
+    // The folder picker of the composer's search options, opened modeless
+    // (or brought forward when it is open); its choice becomes SearchPath and
+    // the parameter box of the first checked search option.
     void showFolderPicker();
     FormSelectDirctory* folderPicker() const { return folderPicker_; }
     void CloseFrontPlayer();

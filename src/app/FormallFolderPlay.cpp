@@ -3,6 +3,7 @@
 #include "common/AsRunLog.h"
 #include "dialogs/FormSearchFile.h"
 #include "dialogs/FormSelectDirctory.h"
+#include "table/ComposerPanel.h"
 
 #include <QLineEdit>
 #include <stdexcept>
@@ -88,7 +89,11 @@ void Formall::showFolderPicker() {
     if (!folderPicker_) {
         folderPicker_ = new FormSelectDirctory(settings_.read(file::SkinFile), this);
         connect(folderPicker_, &FormSelectDirctory::folderChosen, this,
-                [this](const QString& folder) { SearchPath = folder; });
+                [this](const QString& folder) {
+                    // A folder the composer refuses (it says why) is not taken at all.
+                    if (!composer || composer->setSearchFolderParameter(folder))
+                        SearchPath = folder;
+                });
         folderPicker_->Form_Load();
     }
     folderPicker_->show();

@@ -3,6 +3,7 @@
 #include "dialogs/FormSearchFile.h"
 #include "fixtures/ScriptedMedia.h"
 #include "players/Playlist.h"
+#include "table/ComposerPanel.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSlider>
 
 using namespace campanor;
@@ -146,23 +148,40 @@ TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
     EXPECT_EQ(w->frontPlayer(), nullptr);
 }
 
-TEST_F(FormallFolderPlay, TheFolderPickerSetsSearchPath) {
+TEST_F(FormallFolderPlay, ThePickerFillsTheCheckedSearchOptionOfTheComposer) {
     auto w = start();
-    w->showFolderPicker();
+    ComposerPanel& c = *w->composer;
+    c.option("Option10")->click(); // 搜索文件夹-前置随机 opens the picker
     FormSelectDirctory* picker = w->folderPicker();
     ASSERT_NE(picker, nullptr);
     EXPECT_TRUE(picker->isVisible());
     w->showFolderPicker();
     EXPECT_EQ(w->folderPicker(), picker) << "an open picker is only brought forward";
-    picker->setDir1Path(dir.path());
+    const QString songs = folder({"a.mp3"});
+    picker->setDir1Path(songs);
     picker->Command1->click();
-    EXPECT_EQ(w->SearchPath, dir.path());
+    EXPECT_EQ(w->SearchPath, songs);
+    EXPECT_EQ(c.parameterBox("Text16")->text(), songs);
+    for (const char* other : {"Text11", "Text12", "Text15"})
+        EXPECT_TRUE(c.parameterBox(QLatin1String(other))->text().isEmpty()) << other;
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(w->folderPicker(), nullptr);
 
-    w->showFolderPicker();
-    w->folderPicker()->close(); // the title bar: nothing changes
-    EXPECT_EQ(w->SearchPath, dir.path());
+    // The title bar changes nothing.
+    c.option("Option37")->click();
+    w->folderPicker()->close();
+    EXPECT_EQ(w->SearchPath, songs);
+    EXPECT_TRUE(c.parameterBox("Text11")->text().isEmpty());
+
+    // A folder a table cannot hold is refused by the composer and not taken.
+    dir.write("bad|name/a.mp3", "x");
+    c.option("Option38")->click();
+    w->folderPicker()->setDir1Path(dir.file("bad|name"));
+    w->folderPicker()->Command1_Click();
+    EXPECT_EQ(w->SearchPath, songs);
+    EXPECT_TRUE(c.parameterBox("Text12")->text().isEmpty());
+    EXPECT_EQ(prompter.shown.size(), 1);
+
     w->showFolderPicker();
     QPointer<FormSelectDirctory> open(w->folderPicker());
     w->close();
