@@ -69,6 +69,7 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
     });
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { Command3_Click(); });
     right->addWidget(ListView1, 1);
+    buildStatusLines(right, side);
 
     auto* panelRow = new QHBoxLayout;
     insertPanel = new InstructionBoxes(InstructionBoxes::Shape::Compact, side);

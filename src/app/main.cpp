@@ -1,4 +1,5 @@
 #include "Formall.h"
+#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
@@ -9,6 +10,7 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "players/MediaPlayer.h"
+#include "scheduler/ClockHealth.h"
 #include "scheduler/LogindPower.h"
 #include "scheduler/ProgramLauncher.h"
 
@@ -22,6 +24,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(versionText());
+    installQtTranslations(app);
 
     std::unique_ptr<Prompter> prompter;
     if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))
@@ -54,11 +57,14 @@ int main(int argc, char* argv[]) {
     services.autoStart = &autoStart;
     services.power = &power;
     services.processes = &processes;
+    ClockHealth clockHealth(QDBusConnection::systemBus());
+    services.clockHealth = &clockHealth;
     services.exitNow = [] { QCoreApplication::exit(0); };
 
     Formall window(programFolder(), services);
     window.Form_Load();
     window.showAtStartUp();
+    clockHealth.start();
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         if (window.isMinimized())
             window.showNormal();
