@@ -75,6 +75,20 @@ QString clockHealthText(ClockHealth::State state) {
     return {};
 }
 
+QString clockHealthLogText(ClockHealth::State state) {
+    switch (state) {
+    case ClockHealth::State::Synchronized:
+        return QStringLiteral("synchronised (timedated NTPSynchronized)");
+    case ClockHealth::State::NotSynchronized:
+        return QStringLiteral("NOT synchronised (timedated NTPSynchronized is false)");
+    case ClockHealth::State::NoService:
+        return QStringLiteral("unknown: timedated cannot be asked");
+    case ClockHealth::State::Unknown:
+        break;
+    }
+    return QStringLiteral("not asked yet");
+}
+
 bool clockHealthIsWarning(ClockHealth::State state) {
     return state == ClockHealth::State::NotSynchronized || state == ClockHealth::State::NoService;
 }

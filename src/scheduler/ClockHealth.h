@@ -43,5 +43,7 @@ class ClockHealth : public QObject {
 // The operator's line for a state; empty while the first answer is awaited.
 QString clockHealthText(ClockHealth::State state);
 bool clockHealthIsWarning(ClockHealth::State state);
+// The same for the as-run log.
+QString clockHealthLogText(ClockHealth::State state);
 
 } // namespace campanor
