@@ -1,6 +1,7 @@
 #include "app/QtTranslations.h"
 #include "common/FileDialogs.h"
 #include "fixtures/TempFolder.h"
+#include "fixtures/WaitUntil.h"
 
 #include <QApplication>
 #include <QFileDialog>
@@ -8,7 +9,6 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QTranslator>
 #include <gtest/gtest.h>
 
@@ -70,20 +70,24 @@ TEST_F(QtTranslationsTest, FileDialogIsChineseAndShowsTheFilterOnce) {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     auto* model = dialog.findChild<QFileSystemModel*>();
     ASSERT_NE(model, nullptr);
-    QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
     dialog.show();
-    ASSERT_TRUE(loaded.count() > 0 || loaded.wait(5000));
-
     EXPECT_EQ(dialog.nameFilters(), QStringList{QStringLiteral("曲目表 (*.PLF)")});
-    // Both spellings of the extension are offered; other files are not.
+
+    // Both spellings of the extension are offered; other files are not. The
+    // model fills in from a thread of its own, so wait for the folder's files.
     QStringList shown;
-    const QModelIndex root = model->index(dir.path());
-    for (int row = 0; row < model->rowCount(root); ++row) {
-        const QModelIndex index = model->index(row, 0, root);
-        if (model->flags(index) & Qt::ItemIsEnabled)
-            shown << model->fileName(index);
-    }
-    shown.sort();
+    auto offered = [&] {
+        shown.clear();
+        const QModelIndex root = model->index(dir.path());
+        for (int row = 0; row < model->rowCount(root); ++row) {
+            const QModelIndex index = model->index(row, 0, root);
+            if (model->flags(index) & Qt::ItemIsEnabled)
+                shown << model->fileName(index);
+        }
+        shown.sort();
+        return shown.size() >= 2;
+    };
+    EXPECT_TRUE(waitUntil(offered, 10000));
     EXPECT_EQ(shown, (QStringList{"EVENING.PLF", "morning.plf"}));
     EXPECT_TRUE(buttonTexts(dialog).contains(QStringLiteral("取消")))
         << buttonTexts(dialog).join(',').toStdString();
