@@ -55,6 +55,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &Formall::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, this, &Formall::refreshNextInstruction);
     tick_.start();
     Timer1->start(tick_.msUntilNextSecond());
 }
@@ -199,6 +200,7 @@ ReadStatus Formall::LoadInstructionTable() {
 void Formall::showTable() {
     Text1->setText(QString::number(table_.count()));
     FillInstructionList();
+    refreshNextInstruction();
 }
 
 void Formall::FillInstructionList() {
@@ -427,6 +429,8 @@ void Formall::closeEvent(QCloseEvent* event) {
         FormEdit_->close();
     if (folderPicker_)
         folderPicker_->close();
+    if (asRunLog_)
+        asRunLog_->close();
     MediaPlayer1->setFileName(QString());
     event->accept();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AsRunLogWindow.h"
 #include "HelpWindow.h"
 #include "Services.h"
 #include "Settings.h"
@@ -8,8 +9,10 @@
 #include "frmAbout.h"
 #include "players/PlayerWindow.h"
 #include "scheduler/Action.h"
+#include "scheduler/ClockHealth.h"
 #include "scheduler/CountdownWindow.h"
 #include "scheduler/InternalClock.h"
+#include "scheduler/NextInstruction.h"
 #include "scheduler/TickLoop.h"
 #include "table/FormEdit.h"
 #include "table/InstructionTable.h"
@@ -26,6 +29,7 @@ class QListWidget;
 class QMenu;
 class QPushButton;
 class QTreeWidget;
+class QVBoxLayout;
 
 namespace campanor {
 
@@ -131,11 +135,16 @@ class Formall : public QMainWindow {
     void MenuAbout_Click();
     void dd_Click();
     void MenuMyHttp_Click();
+    void MenuAsRunLog_Click();
+
+    // The next-instruction line, brought up to the internal clock and the table.
+    void refreshNextInstruction();
 
     // The countdown window of a power kind, when one is open.
     CountdownWindow* countdown(int kindIndex) const { return countdowns_[kindIndex]; }
     HelpWindow* helpWindow() const { return help_; }
     frmAbout* aboutBox() const { return about_; }
+    AsRunLogWindow* asRunLogWindow() const { return asRunLog_; }
     PlayerWindow* backPlayer() const { return FromPlayer; }
     PlayerWindow* frontPlayer() const { return ReportPlayer; }
 
@@ -169,6 +178,8 @@ class Formall : public QMainWindow {
     QListWidget* List1 = nullptr;
     QListWidget* List2 = nullptr;
     QListWidget* List3 = nullptr;
+    QLabel* NextInstruction = nullptr;
+    QLabel* ClockHealthLabel = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     Skin Skin1;
 
@@ -199,6 +210,8 @@ class Formall : public QMainWindow {
     void setInsertPanelEnabled(bool enabled);
     void showEditDialog();
     void buildMenus();
+    void buildStatusLines(QVBoxLayout* layout, QWidget* parent);
+    void showClockHealth(ClockHealth::State state);
     void readPowerPrompts();
     void setCaption();
     void setUpRing();
@@ -242,6 +255,8 @@ class Formall : public QMainWindow {
     QPointer<PlayerWindow> ReportPlayer;
     QPointer<frmAbout> about_;
     QPointer<FormSelectDirctory> folderPicker_;
+    QPointer<AsRunLogWindow> asRunLog_;
+    NextInstructionCache nextInstruction_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
     // The edit dialog, and the instruction it holds with the table it came from.
     QPointer<FormEdit> FormEdit_;

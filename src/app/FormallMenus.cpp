@@ -95,6 +95,8 @@ void Formall::buildMenus() {
 
     addSeparator(system, "bar4");
     addItem(system, "SetUser", QStringLiteral("单位设置"));
+    connect(addItem(system, "MenuAsRunLog", QStringLiteral("运行记录")), &QAction::triggered, this,
+            &Formall::MenuAsRunLog_Click);
     addSeparator(system, "bar3");
     MenuzExit = addItem(system, "MenuzExit", QStringLiteral("退出系统"));
     connect(MenuzExit, &QAction::triggered, this, &Formall::MenuzExit_Click);

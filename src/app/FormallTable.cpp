@@ -45,6 +45,7 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
 
     ListView1 = new QTreeWidget(side);
     ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setAccessibleName(QStringLiteral("指令列表"));
     ListView1->setColumnCount(5);
     ListView1->setHeaderLabels({QStringLiteral("序号"), QStringLiteral("注释"),
                                 QStringLiteral("周期"), QStringLiteral("时间"),
@@ -69,6 +70,7 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
     });
     connect(ListView1, &QTreeWidget::itemDoubleClicked, this, [this] { Command3_Click(); });
     right->addWidget(ListView1, 1);
+    buildStatusLines(right, side);
 
     auto* panelRow = new QHBoxLayout;
     insertPanel = new InstructionBoxes(InstructionBoxes::Shape::Compact, side);
@@ -102,6 +104,7 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
     bottom->addWidget(countLabel);
     Text1 = new QLineEdit(side);
     Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setAccessibleName(QStringLiteral("总记录数"));
     Text1->setReadOnly(true);
     Text1->setToolTip(QStringLiteral("总记录数"));
     Text1->setFixedWidth(50);

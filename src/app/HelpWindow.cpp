@@ -10,6 +10,8 @@ HelpWindow::HelpWindow(const QString& helpFile, QWidget* parent)
     : QWidget(parent, Qt::Window), browser_(new QTextBrowser(this)) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("Campanor 帮助"));
+    browser_->setObjectName(QStringLiteral("HelpText"));
+    browser_->setAccessibleName(QStringLiteral("帮助内容"));
     browser_->setOpenExternalLinks(true);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -13,6 +13,7 @@ class AutoStart;
 class Power;
 class Processes;
 class MediaControl;
+class ClockHealth;
 
 // The platform seams a main window works through; main() builds the real ones.
 struct Services {
@@ -22,6 +23,8 @@ struct Services {
     AutoStart* autoStart = nullptr;
     Power* power = nullptr;
     Processes* processes = nullptr;
+    // Whether the system clock is synchronised; the warning is left out without it.
+    ClockHealth* clockHealth = nullptr;
     // Ends the program at once, without any closing handler.
     std::function<void()> exitNow;
     // The players' media; GStreamer when not set.

@@ -1,5 +1,7 @@
 #include "Formall.h"
+#include "QtTranslations.h"
 #include "SingleInstance.h"
+#include "TerminationSignals.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
@@ -9,6 +11,7 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "players/MediaPlayer.h"
+#include "scheduler/ClockHealth.h"
 #include "scheduler/LogindPower.h"
 #include "scheduler/ProgramLauncher.h"
 
@@ -22,6 +25,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(versionText());
+    installQtTranslations(app);
 
     std::unique_ptr<Prompter> prompter;
     if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))
@@ -41,6 +45,16 @@ int main(int argc, char* argv[]) {
     }
 
     AsRunLog::open(programFolder());
+    AsRunLog::write(QStringLiteral("program started: %1 %2 in %3")
+                        .arg(kAppTitle, versionText(), programFolder()));
+    // Closing the main window ends the event loop too; anything else says why.
+    QString endReason = QStringLiteral("main window closed");
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::received, &app,
+                     [&endReason](const QString& name) {
+                         endReason = name + QStringLiteral(" received");
+                         QCoreApplication::exit(0);
+                     });
 
     QtFileDialogs dialogs;
     SystemClock clock;
@@ -54,11 +68,20 @@ int main(int argc, char* argv[]) {
     services.autoStart = &autoStart;
     services.power = &power;
     services.processes = &processes;
-    services.exitNow = [] { QCoreApplication::exit(0); };
+    ClockHealth clockHealth(QDBusConnection::systemBus());
+    services.clockHealth = &clockHealth;
+    services.exitNow = [&endReason] {
+        endReason = QStringLiteral("exit requested");
+        QCoreApplication::exit(0);
+    };
 
     Formall window(programFolder(), services);
     window.Form_Load();
     window.showAtStartUp();
+    QObject::connect(&clockHealth, &ClockHealth::stateChanged, [](ClockHealth::State state) {
+        AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
+    });
+    clockHealth.start();
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         if (window.isMinimized())
             window.showNormal();
@@ -68,5 +91,8 @@ int main(int argc, char* argv[]) {
 
     // Load the ring's decoders now, so that the first scheduled ring starts at once.
     QTimer::singleShot(0, &window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
-    return app.exec();
+    const int code = app.exec();
+    AsRunLog::write(QStringLiteral("program ended: ") + endReason);
+    AsRunLog::close();
+    return code;
 }

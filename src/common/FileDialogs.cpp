@@ -5,13 +5,43 @@
 
 namespace campanor {
 
+namespace {
+
+// The patterns a filter name already shows at its end, as in "曲目表(*.PLF)".
+QStringList shownPatterns(const QString& name) {
+    if (!name.endsWith(u')'))
+        return {};
+    const qsizetype open = name.lastIndexOf(u'(');
+    if (open < 0)
+        return {};
+    return name.mid(open + 1, name.size() - open - 2).split(u';', Qt::SkipEmptyParts);
+}
+
+bool samePatterns(QStringList a, QStringList b) {
+    for (QStringList* list : {&a, &b}) {
+        for (QString& pattern : *list)
+            pattern = pattern.trimmed().toLower();
+        list->sort();
+    }
+    return a == b;
+}
+
+} // namespace
+
 QString toQtFilter(const QString& filter) {
     const QStringList parts = filter.split(u'|');
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        QString patterns = parts[i + 1];
-        patterns.replace(u';', u' ');
-        filters << parts[i] + QStringLiteral(" (") + patterns + u')';
+        QString name = parts[i];
+        QStringList patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts);
+        // A name that already shows its patterns would show them twice; Qt's
+        // dialog matches without regard to case, so the name's spelling serves.
+        const QStringList shown = shownPatterns(name);
+        if (!shown.isEmpty() && samePatterns(shown, patterns)) {
+            name = name.left(name.lastIndexOf(u'(')).trimmed();
+            patterns = shown;
+        }
+        filters << name + QStringLiteral(" (") + patterns.join(u' ') + u')';
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -48,12 +48,15 @@ FormSelectFiles::FormSelectFiles(const QString& name, PlayerWindow* player, cons
 
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
+    Drive1->setAccessibleName(QStringLiteral("驱动器"));
     Drive1->addItems(drives());
     DirLabel = new QLabel(this);
     Dir1 = new QListWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setAccessibleName(QStringLiteral("文件夹"));
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
+    File1->setAccessibleName(QStringLiteral("文件"));
     File1->setSelectionMode(QAbstractItemView::MultiSelection);
     Command1 = new QPushButton(QStringLiteral("全选"), this);
     Command2 = new QPushButton(QStringLiteral("全不选"), this);

@@ -24,10 +24,12 @@ template <typename T> T* named(T* widget, const char* name) {
     return widget;
 }
 
-QLineEdit* counter(QWidget* parent, const char* name, const QString& tip) {
+QLineEdit* counter(QWidget* parent, const char* name, const QString& tip,
+                   const QString& accessibleName) {
     auto* box = named(new QLineEdit(parent), name);
     box->setReadOnly(true);
     box->setToolTip(tip);
+    box->setAccessibleName(accessibleName);
     box->setFixedWidth(48);
     return box;
 }
@@ -43,17 +45,21 @@ void PlayerWindow::buildWidgets() {
     layout->addWidget(SkinLabel1);
 
     List1 = named(new QListWidget(this), "List1");
+    List1->setAccessibleName(QStringLiteral("曲目列表"));
     List1->setMinimumHeight(160);
     layout->addWidget(List1, 1);
 
     auto* counters = new QHBoxLayout;
-    Text1 = counter(this, "Text1", QStringLiteral("总曲目数"));
-    Text3 = counter(this, "Text3", QStringLiteral("当前播放曲目(从0开始计数)"));
-    Text4 = counter(this, "Text4", QStringLiteral("当前正在播放的曲目"));
+    Text1 = counter(this, "Text1", QStringLiteral("总曲目数"), QStringLiteral("总曲目数"));
+    Text3 = counter(this, "Text3", QStringLiteral("当前播放曲目(从0开始计数)"),
+                    QStringLiteral("当前播放曲目(从0开始计数)"));
+    Text4 = counter(this, "Text4", QStringLiteral("当前正在播放的曲目"),
+                    QStringLiteral("当前正在播放的曲目"));
     Text7 = counter(this, "Text7",
-                    QStringLiteral("Text7:设置播放类型 1：顺序播放 2：随机播放 3：记忆播放"));
+                    QStringLiteral("Text7:设置播放类型 1：顺序播放 2：随机播放 3：记忆播放"),
+                    QStringLiteral("播放类型"));
     Text7->setReadOnly(false);
-    Text2 = counter(this, "Text2", QString());
+    Text2 = counter(this, "Text2", QString(), QString());
     Text2->hide();
     counters->addWidget(new QLabel(QStringLiteral("总曲目数"), this));
     counters->addWidget(Text1);
@@ -69,6 +75,7 @@ void PlayerWindow::buildWidgets() {
     PositionLabel = named(new QLabel(QStringLiteral("0"), this), isFront() ? "Label1" : "Label2");
     Slider1 = named(new QSlider(Qt::Horizontal, this), "Slider1");
     Slider1->setRange(0, 0);
+    Slider1->setAccessibleName(QStringLiteral("播放位置"));
     SkinLabel10 = named(new QLabel(QStringLiteral("0"), this), "SkinLabel10");
     position->addWidget(PositionLabel);
     position->addWidget(Slider1, 1);
@@ -78,8 +85,10 @@ void PlayerWindow::buildWidgets() {
     auto* transport = new QHBoxLayout;
     Command5 = named(new QPushButton(QStringLiteral(">>"), this), "Command5");
     Command5->setToolTip(QStringLiteral("播放"));
+    Command5->setAccessibleName(QStringLiteral("播放"));
     Command6 = named(new QPushButton(QStringLiteral("||"), this), "Command6");
     Command6->setToolTip(QStringLiteral("暂停"));
+    Command6->setAccessibleName(QStringLiteral("暂停"));
     Command6->hide();
     Check1 = named(new QCheckBox(QStringLiteral("静音开关"), this), "Check1");
     Check3 = named(new QCheckBox(QStringLiteral("原始顺序"), this), "Check3");
@@ -107,10 +116,12 @@ void PlayerWindow::buildWidgets() {
     Slider2->setRange(0, 5000);
     Slider2->setValue(5000);
     Slider2->setToolTip(QStringLiteral("音量"));
+    Slider2->setAccessibleName(QStringLiteral("音量"));
     Slider3 = named(new QSlider(Qt::Horizontal, this), "Slider3");
     Slider3->setRange(-10000, 10000);
     Slider3->setValue(0);
     Slider3->setToolTip(QStringLiteral("声道平衡"));
+    Slider3->setAccessibleName(QStringLiteral("声道平衡"));
     levels->addWidget(new QLabel(QStringLiteral("音量"), this), 0, 0);
     levels->addWidget(Slider2, 0, 1);
     levels->addWidget(new QLabel(QStringLiteral("声道平衡"), this), 1, 0);
@@ -142,6 +153,7 @@ void PlayerWindow::buildWidgets() {
     memory->addWidget(
         named(new QLabel(QStringLiteral("当前播放文件记忆位置："), Frame1), "Label10"), 0, 0);
     Text6 = named(new QLineEdit(Frame1), "Text6");
+    Text6->setAccessibleName(QStringLiteral("当前播放文件记忆位置"));
     memory->addWidget(Text6, 0, 1);
     Command17 = named(new QPushButton(QStringLiteral("设置为此值"), Frame1), "Command17");
     memory->addWidget(Command17, 0, 2);

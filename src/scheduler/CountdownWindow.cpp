@@ -75,6 +75,7 @@ CountdownWindow::CountdownWindow(Kind kind, const QString& setting, Power& power
     Label4 = new QLabel(QStringLiteral("100"), this);
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("剩余时间"));
     Command1 = new QPushButton(texts.now, this);
     Command2 = new QPushButton(texts.cancel, this);
     for (auto [widget, name] : {std::pair<QWidget*, const char*>{Label1, "Label1"},

@@ -103,6 +103,12 @@ QWidget* ComposerPanel::buildDayRules() {
     Option7 =
         row("Option7", QString(), {{Text5, QStringLiteral("年")}, {Combo9, month}, {Combo10, day}});
     Option7->setAccessibleName(QStringLiteral("指定日期"));
+    // A combo box would read out only its current item.
+    const std::pair<QComboBox*, const char*> comboNames[] = {
+        {Combo5, "星期几"},     {Combo6, "每月的日子"},     {Combo7, "每年的月份"},
+        {Combo8, "每年的日子"}, {Combo9, "指定日期的月份"}, {Combo10, "指定日期的日子"}};
+    for (const auto& [combo, name] : comboNames)
+        combo->setAccessibleName(QString::fromUtf8(name));
 
     Option3->setChecked(true);
     enableDayRuleInputs();

@@ -58,6 +58,7 @@ class FormallTest : public ::testing::Test {
         services.autoStart = &autoStart;
         services.power = &power;
         services.processes = &processes;
+        services.clockHealth = clockHealth;
         services.exitNow = [this] { ++exits; };
         services.makeMedia = mediaFactory;
         services.fadeMs = fadeMs;
@@ -79,6 +80,7 @@ class FormallTest : public ::testing::Test {
     int exits = 0;
     std::function<MediaControl*(QObject*)> mediaFactory;
     int fadeMs = 1500;
+    ClockHealth* clockHealth = nullptr;
 };
 
 } // namespace campanor::test

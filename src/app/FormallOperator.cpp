@@ -1,0 +1,63 @@
+#include "Formall.h"
+
+#include "common/Clock.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
+    NextInstruction = new QLabel(parent);
+    NextInstruction->setObjectName(QStringLiteral("NextInstruction"));
+    NextInstruction->setAccessibleName(QStringLiteral("下一条指令"));
+    NextInstruction->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(NextInstruction);
+
+    ClockHealthLabel = new QLabel(parent);
+    ClockHealthLabel->setObjectName(QStringLiteral("ClockHealthLabel"));
+    ClockHealthLabel->setAccessibleName(QStringLiteral("系统时钟同步状态"));
+    ClockHealthLabel->setWordWrap(true);
+    ClockHealthLabel->hide();
+    layout->addWidget(ClockHealthLabel);
+
+    if (ClockHealth* health = services_.clockHealth) {
+        connect(health, &ClockHealth::stateChanged, this, &Formall::showClockHealth);
+        showClockHealth(health->state());
+    }
+}
+
+void Formall::showClockHealth(ClockHealth::State state) {
+    const QString text = clockHealthText(state);
+    ClockHealthLabel->setText(text);
+    ClockHealthLabel->setVisible(!text.isEmpty());
+    // The warning must stand out whatever the skin draws around it.
+    ClockHealthLabel->setStyleSheet(clockHealthIsWarning(state)
+                                        ? QStringLiteral("QLabel { color: #b00000; background: "
+                                                         "#fff0c0; font-weight: bold; "
+                                                         "padding: 2px; }")
+                                        : QStringLiteral("QLabel { color: #206020; }"));
+}
+
+void Formall::refreshNextInstruction() {
+    if (!NextInstruction)
+        return;
+    if (nextInstruction_.update(table_.lines(), clock_.text(), clock_.date()))
+        NextInstruction->setText(nextInstructionText(nextInstruction_.next()));
+}
+
+void Formall::MenuAsRunLog_Click() {
+    if (!asRunLog_) {
+        asRunLog_ =
+            new AsRunLogWindow(settings_.path(QStringLiteral("Log")), *services_.clock, this);
+        asRunLog_->setAttribute(Qt::WA_DeleteOnClose);
+    } else {
+        asRunLog_->showDay(services_.clock->now().date());
+    }
+    asRunLog_->show();
+    asRunLog_->raise();
+    asRunLog_->activateWindow();
+}
+
+} // namespace campanor

@@ -1,0 +1,125 @@
+#include "app/FormallFixture.h"
+#include "dialogs/FormSelectFiles.h"
+#include "fixtures/ScriptedMedia.h"
+#include "players/PlayerWindow.h"
+#include "table/FormEdit.h"
+
+#include <QAbstractItemView>
+#include <QAbstractSlider>
+#include <QAbstractSpinBox>
+#include <QAccessible>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTextEdit>
+#include <QTreeWidget>
+
+using namespace campanor;
+using namespace campanor::test;
+
+namespace {
+
+bool isControlWithoutCaption(const QWidget* w) {
+    if (qobject_cast<const QScrollBar*>(w))
+        return false;
+    if (auto* button = qobject_cast<const QAbstractButton*>(w))
+        return button->text().trimmed().isEmpty();
+    return qobject_cast<const QLineEdit*>(w) || qobject_cast<const QAbstractItemView*>(w) ||
+           qobject_cast<const QAbstractSlider*>(w) || qobject_cast<const QComboBox*>(w) ||
+           qobject_cast<const QAbstractSpinBox*>(w) || qobject_cast<const QProgressBar*>(w) ||
+           qobject_cast<const QTextEdit*>(w) || qobject_cast<const QPlainTextEdit*>(w);
+}
+
+// A part of a composite control (the line edit inside a combo box or a date
+// box, the views inside a list) is named through its owner.
+bool isPartOfAControl(const QWidget* w, const QWidget* window) {
+    for (const QWidget* p = w->parentWidget(); p && p != window; p = p->parentWidget()) {
+        if (isControlWithoutCaption(p) || qobject_cast<const QComboBox*>(p))
+            return true;
+    }
+    return false;
+}
+
+// "Window/objectName (class)" for every visible caption-less control that a
+// screen reader would announce without a name.
+QStringList unnamedControls(QWidget* window) {
+    QStringList unnamed;
+    for (QWidget* w : window->findChildren<QWidget*>()) {
+        if (w->window() != window || !w->isVisibleTo(window) || !isControlWithoutCaption(w) ||
+            isPartOfAControl(w, window))
+            continue;
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(w);
+        // On Linux a combo box reads out its current item as its name, which
+        // says nothing about what the box is for.
+        const QString name = qobject_cast<QComboBox*>(w)
+                                 ? w->accessibleName()
+                                 : (accessible ? accessible->text(QAccessible::Name) : QString());
+        if (name.trimmed().isEmpty())
+            unnamed << window->objectName() + u'/' + w->objectName() + QStringLiteral(" (") +
+                           QLatin1String(w->metaObject()->className()) + u')';
+    }
+    return unnamed;
+}
+
+class AccessibleNamesTest : public FormallTest {};
+
+} // namespace
+
+TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
+    QHash<QString, double> durations;
+    mediaFactory = [&durations](QObject* parent) { return new ScriptedMedia(&durations, parent); };
+    fadeMs = 10;
+    start();
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:00*上课>每天<线路打开")));
+    auto w = start();
+    w->show();
+    QList<QWidget*> windows{w.get()};
+
+    w->ListView1->setCurrentItem(w->ListView1->topLevelItem(0));
+    w->ListView1_Click();
+    w->Command3_Click();
+    windows << w->editDialog();
+
+    item(*w, "MenuAsRunLog")->trigger();
+    windows << w->asRunLogWindow();
+    item(*w, "Register")->trigger();
+    windows << w->helpWindow();
+    item(*w, "MenuAbout")->trigger();
+    windows << w->aboutBox();
+    item(*w, "Player")->trigger();
+    item(*w, "ReportPlayerNew")->trigger();
+    for (PlayerWindow* player : {w->backPlayer(), w->frontPlayer()}) {
+        ASSERT_NE(player, nullptr);
+        windows << player;
+        player->Command1_Click();
+        ASSERT_NE(player->picker(), nullptr);
+        windows << player->picker();
+    }
+    w->DispatchAction(QStringLiteral("22:00:00*没有注释>每天<关机"));
+    ASSERT_NE(w->countdown(0), nullptr);
+    windows << w->countdown(0);
+
+    QStringList unnamed;
+    for (QWidget* window : windows) {
+        ASSERT_NE(window, nullptr);
+        unnamed << unnamedControls(window);
+    }
+    EXPECT_TRUE(unnamed.isEmpty()) << unnamed.join(u'\n').toStdString();
+
+    // Buttons whose captions are signs are read out by what they do.
+    for (PlayerWindow* player : {w->backPlayer(), w->frontPlayer()}) {
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(player->Command5)->text(QAccessible::Name),
+                  QStringLiteral("播放"));
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(player->Command6)->text(QAccessible::Name),
+                  QStringLiteral("暂停"));
+    }
+    // The time lists say which part of the time they hold.
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(w->List1)->text(QAccessible::Name),
+              QStringLiteral("时"));
+}
