@@ -40,10 +40,6 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     buildMenus();
     connectCommands();
 
-    MediaPlayer1 = new MediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    connect(MediaPlayer1, &MediaPlayer::endOfStream, this, &Formall::MediaPlayer1_EndOfStream);
-
     tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
 
@@ -356,9 +352,7 @@ void Formall::powerAction(int kindIndex) {
     }
     if (CountdownWindow* open = countdowns_[kindIndex]) {
         // Already counting: bring it forward, keep its count.
-        open->show();
-        open->raise();
-        open->activateWindow();
+        open->bringForward();
         return;
     }
     auto* window =
@@ -388,8 +382,19 @@ void Formall::MicOff() {
     switchMixerLine(&Class1::setMicroMute, 1);
 }
 
+MediaPlayer* Formall::ringPlayer() {
+    // Made on first use or right after the first frame, never before it: the
+    // sound system's start costs the window its first paint otherwise.
+    if (!MediaPlayer1) {
+        MediaPlayer1 = new MediaPlayer(this);
+        MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+        connect(MediaPlayer1, &MediaPlayer::endOfStream, this, &Formall::MediaPlayer1_EndOfStream);
+    }
+    return MediaPlayer1;
+}
+
 void Formall::Command8_Click() {
-    MediaPlayer1->Stop();
+    ringPlayer()->Stop();
     MediaPlayer1->setFileName(DueRingPath);
     MediaPlayer1->Play();
 }
@@ -431,7 +436,8 @@ void Formall::closeEvent(QCloseEvent* event) {
         folderPicker_->close();
     if (asRunLog_)
         asRunLog_->close();
-    MediaPlayer1->setFileName(QString());
+    if (MediaPlayer1)
+        MediaPlayer1->setFileName(QString());
     event->accept();
 }
 

@@ -2,6 +2,7 @@
 #include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "TerminationSignals.h"
+#include "StartUp.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
@@ -16,7 +17,7 @@
 #include "scheduler/ProgramLauncher.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QIcon>
 #include <memory>
 
 using namespace campanor;
@@ -26,6 +27,8 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(versionText());
     installQtTranslations(app);
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/campanor.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("campanor"));
 
     std::unique_ptr<Prompter> prompter;
     if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))
@@ -44,9 +47,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    AsRunLog::open(programFolder());
+    const QString folder = prepareProgramFolder();
+    AsRunLog::open(folder);
     AsRunLog::write(QStringLiteral("program started: %1 %2 in %3")
-                        .arg(kAppTitle, versionText(), programFolder()));
+                        .arg(kAppTitle, versionText(), folder));
     // Closing the main window ends the event loop too; anything else says why.
     QString endReason = QStringLiteral("main window closed");
     TerminationSignals termination;
@@ -75,8 +79,16 @@ int main(int argc, char* argv[]) {
         QCoreApplication::exit(0);
     };
 
-    Formall window(programFolder(), services);
+    Formall window(folder, services);
     window.Form_Load();
+    // The sound system's start and warm-up take a good part of a second on a
+    // busy machine: the window is painted first, then the ring player is made
+    // and the ring's decoders loaded, so that the first scheduled ring starts
+    // at once.
+    afterFirstPaint(&window, [&window] {
+        window.ringPlayer();
+        MediaPlayer::warmUp(window.DefaultRingPath);
+    });
     window.showAtStartUp();
     QObject::connect(&clockHealth, &ClockHealth::stateChanged, [](ClockHealth::State state) {
         AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
@@ -89,8 +101,6 @@ int main(int argc, char* argv[]) {
         window.activateWindow();
     });
 
-    // Load the ring's decoders now, so that the first scheduled ring starts at once.
-    QTimer::singleShot(0, &window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
     const int code = app.exec();
     AsRunLog::write(QStringLiteral("program ended: ") + endReason);
     AsRunLog::close();
