@@ -1,12 +1,14 @@
 #include "ProgramLauncher.h"
 
+#include "CommandLine.h"
+
 #include <QSocketNotifier>
 #include <csignal>
-#include <glib.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 extern char** environ;
 
@@ -45,16 +47,19 @@ ProgramLauncher::~ProgramLauncher() {
 }
 
 void ProgramLauncher::LaunchProgram(const QString& commandLine) {
-    gchar** argv = nullptr;
-    if (!g_shell_parse_argv(commandLine.toLocal8Bit().constData(), nullptr, &argv, nullptr))
+    const std::optional<QByteArrayList> words = splitCommandLine(commandLine);
+    if (!words)
         return;
+    std::vector<char*> argv;
+    for (const QByteArray& word : *words)
+        argv.push_back(const_cast<char*>(word.constData()));
+    argv.push_back(nullptr);
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
     pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv, environ);
+    const int failed = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
-    g_strfreev(argv);
     if (failed)
         return;
 

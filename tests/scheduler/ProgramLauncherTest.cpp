@@ -1,6 +1,7 @@
 #include "scheduler/ProgramLauncher.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
+#include "scheduler/CommandLine.h"
 
 #include <QTest>
 #include <csignal>
@@ -90,5 +91,16 @@ TEST(ProgramLauncher, NothingHappensForAMissingProgramOrAnEndedOne) {
     EXPECT_TRUE(waitUntil([&] { return stateOf(pid) == 0; }));
     EXPECT_EQ(launcher.launchedPid(), pid);
     launcher.EndLaunchedProgram();
+    EXPECT_EQ(launcher.launchedPid(), 0);
+}
+
+TEST(ProgramLauncher, CommandLinesThatNameNoProgramAreRefused) {
+    EXPECT_EQ(splitCommandLine(QStringLiteral("/opt/广播/开始.sh '第 1 节' x\\ y")),
+              (QByteArrayList{"/opt/广播/开始.sh", "第 1 节", "x y"}));
+    for (const QString& line : {QString(), QStringLiteral("   "), QStringLiteral("\"/bin/true"),
+                                QStringLiteral("''"), QString::fromUtf8("/bin/true\0-rf", 13)})
+        EXPECT_FALSE(splitCommandLine(line)) << line.toStdString();
+    ProgramLauncher launcher;
+    launcher.LaunchProgram(QStringLiteral("''"));
     EXPECT_EQ(launcher.launchedPid(), 0);
 }
