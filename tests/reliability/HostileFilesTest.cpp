@@ -213,3 +213,31 @@ INSTANTIATE_TEST_SUITE_P(Kinds, HostileFiles,
                                            Hostile::MegabyteLine, Hostile::ManyLines,
                                            Hostile::Folder),
                          paramName);
+
+TEST(MissingPlatformPieces, NoSoundNoMixerNoSystemBusAndTheScheduleGoesOn) {
+    HostileProgram program;
+    TempFolder& dir = program.folder();
+    const QString track = dir.file("a.wav");
+    ASSERT_TRUE(writeTone(track, 0.5));
+    // A ring, the line input and the microphone every other second; the ticks
+    // between them show that the schedule went on.
+    QString table = program.markerLines(3, 2);
+    const QTime now = QTime::currentTime();
+    const QStringList actions{track, QStringLiteral("线路打开"), QStringLiteral("麦克风关")};
+    for (int s = 2; s < 62; s += 2)
+        table += QStringLiteral("|%1*x>每天<%2")
+                     .arg(now.addSecs(s).toString("HH:mm:ss"), actions[(s / 2) % actions.size()]);
+    dir.write("DayTimeTable/Default.DTT", TempFolder::quoted(table));
+
+    ASSERT_TRUE(program.run(4, 0,
+                            {{"CAMPANOR_AUDIO_SINK", "nosuchsinkelement"},
+                             {"CAMPANOR_MIXER_DEVICE", "hw:99"},
+                             {"ALSA_CONFIG_PATH", "/usr/share/alsa/alsa.conf"},
+                             {"DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + dir.file("no-bus")},
+                             {"PULSE_SERVER", "unix:" + dir.file("no-pulse")}}))
+        << "did not come up or died\n"
+        << program.standardError().toStdString();
+    const QString err = program.standardError();
+    EXPECT_TRUE(err.contains("nosuchsinkelement")) << err.toStdString();
+    EXPECT_TRUE(err.contains("No mixer found!")) << err.toStdString();
+}

@@ -79,7 +79,7 @@ int HostileProgram::tickCount() const {
     return int(dir_.bytes("ticks").count('\n'));
 }
 
-bool HostileProgram::run(int ticks, int settleMs) {
+bool HostileProgram::run(int ticks, int settleMs, const QMap<QString, QString>& environment) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("CAMPANOR_HOME", dir_.path());
     env.insert("XDG_RUNTIME_DIR", runtime_.path());
@@ -87,6 +87,8 @@ bool HostileProgram::run(int ticks, int settleMs) {
     env.insert("QT_QPA_PLATFORM", "offscreen");
     env.insert("CAMPANOR_UNATTENDED", "1");
     env.insert("CAMPANOR_AUDIO_SINK", "fakesink sync=true");
+    for (auto it = environment.begin(); it != environment.end(); ++it)
+        env.insert(it.key(), it.value());
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(qEnvironmentVariable("CAMPANOR_BINARY"), {});

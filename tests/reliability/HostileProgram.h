@@ -29,7 +29,8 @@ class HostileProgram {
     // Starts the real program on the folder, waits until `ticks` has at least
     // `ticks` lines (0: only for the program to be listening), then lets it
     // run `settleMs` longer and ends it. False when it died or never ticked.
-    bool run(int ticks, int settleMs = 0);
+    // `environment` is added to the program's own.
+    bool run(int ticks, int settleMs = 0, const QMap<QString, QString>& environment = {});
     QString standardError() const { return stderr_; }
     // Every line of the as-run log so far.
     QString asRunLog() const;
