@@ -10,6 +10,9 @@ root="$(cd "$(dirname "$0")/.." && pwd)"
 findings="$build/findings"
 mkdir -p "$findings"
 
+# Scratch files of the number-file target live in memory where possible.
+[ -d /dev/shm ] && [ -w /dev/shm ] && export TMPDIR=/dev/shm
+
 total=0
 failed=0
 for binary in "$build"/fuzz_*; do

@@ -8,6 +8,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QThread>
+#include <cstdio>
 #include <gtest/gtest.h>
 
 using namespace campanor;
@@ -93,4 +94,12 @@ TEST(PowerCut, EveryFileHoldsTheOldOrTheNewContentAfterEachKill) {
     const QString unit = settings.read(file::User);
     EXPECT_TRUE(unit == QStringLiteral("第一中学") || unit == QStringLiteral("实验小学分校"));
     RecordProperty("kills", kills);
+    // A kill between the write and the rename leaves the temporary file
+    // beside its target: noted, harmless (no reader looks at those names).
+    int leftovers = 0;
+    QDirIterator it(dir.path(), QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        leftovers += QFileInfo(it.next()).fileName().count(u'.') > 1 ? 1 : 0;
+    std::printf("%d kills survived; %d files changed generation; %d temporary files left\n", kills,
+                changed, leftovers);
 }
