@@ -113,6 +113,9 @@ TEST_P(HostileFiles, ATableIsShownAsFarAsItCanBeReadAndNeverRewritten) {
         QByteArray bytes = garbage(64 * 1024);
         bytes.replace('"', '?');
         dir.write(name, "\"" + bytes + encodeLocal(markers) + "|" + bytes + "\"\r\n");
+    } else if (kind == Hostile::MegabyteLine) {
+        // One line of 1 MB after the instructions that can be read.
+        dir.write(name, TempFolder::quoted(markers + u'|' + QString(512 * 1024, u'长')));
     } else {
         plant(dir, name, kind, markers, QStringLiteral("长"));
     }
