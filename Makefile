@@ -2,8 +2,11 @@
 BUILD ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 120
+SANITIZE_BUILD ?= build-sanitize
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test build deps format bench package
+.PHONY: run test build deps format bench package sanitize fuzz
 
 deps:
 	bash scripts/install-deps.sh
@@ -29,3 +32,22 @@ bench: build
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | xargs clang-format -i
+
+# The tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a
+# build folder of their own; only the program and the tests are built. The
+# build runs the test binaries too (to list their tests), so it needs the options.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:suppressions=$(CURDIR)/tests/sanitizer/ubsan.supp
+
+sanitize: deps
+	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCAMPANOR_SANITIZE=ON
+	$(SANITIZER_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target campanor \
+	  $$(cmake --build $(SANITIZE_BUILD) --target help | sed -n 's/^\([a-z_]*_tests\):.*/\1/p')
+	cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
+
+# Each libFuzzer target for FUZZ_SECONDS seconds, starting from tests/fuzz/.
+fuzz: deps
+	cmake -S fuzz -B $(FUZZ_BUILD) -G Ninja -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	bash scripts/run-fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)

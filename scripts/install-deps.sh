@@ -15,6 +15,7 @@ packages=(
   dbus python3-dbusmock
   xvfb x11-utils ccache faketime
   dpkg-dev file
+  clang libclang-rt-14-dev
 )
 
 missing=()

@@ -147,11 +147,13 @@ void Formall::setCaption() {
 
 void Formall::setUpRing() {
     BuiltInRingPath = settings_.path(file::BuiltInRing);
-    DefaultRingPath = settings_.read(file::UserWav);
+    const RecordRead stored = settings_.readChecked(file::UserWav);
+    DefaultRingPath = stored.value;
     if (DefaultRingPath.isEmpty()) {
         DefaultRingPath = BuiltInRingPath;
         humor->setEnabled(false);
-        settings_.writeText(file::UserWav, BuiltInRingPath);
+        if (stored.status != ReadStatus::Unreadable)
+            settings_.writeText(file::UserWav, BuiltInRingPath);
     } else {
         humor->setEnabled(!samePathIgnoringCase(DefaultRingPath, BuiltInRingPath));
     }
@@ -159,20 +161,23 @@ void Formall::setUpRing() {
 }
 
 void Formall::setUpDefaultTable() {
-    DefaultTablePath = settings_.read(file::DefaultDTT);
+    const RecordRead stored = settings_.readChecked(file::DefaultDTT);
+    DefaultTablePath = stored.value;
     if (DefaultTablePath.isEmpty() || !QFileInfo::exists(DefaultTablePath)) {
         DefaultTablePath = settings_.path(file::DefaultTable);
-        settings_.writeText(file::DefaultDTT, DefaultTablePath);
+        if (stored.status != ReadStatus::Unreadable && !stored.lossy)
+            settings_.writeText(file::DefaultDTT, DefaultTablePath);
     }
     SetCurrentTable(DefaultTablePath, true);
 }
 
 void Formall::recoverFromTableFailure() {
-    // Only the default table itself is ever replaced by an empty one: another
-    // table that failed to load must not cost the user a readable Default.DTT.
+    // Only a missing default table is created empty: another table that failed
+    // to load must not cost the user a readable Default.DTT, and a Default.DTT
+    // that is there but cannot be read is left for the operator to look at.
     const QString defaultTable = settings_.path(file::DefaultTable);
     if (samePathIgnoringCase(CurrentTablePath, defaultTable) &&
-        readTableFile(defaultTable).status != ReadStatus::Ok)
+        readTableFile(defaultTable).status == ReadStatus::Missing)
         writeTableFile(defaultTable, QString());
 }
 

@@ -1,7 +1,6 @@
 #include "Settings.h"
 
 #include "common/ProgramFolder.h"
-#include "common/RecordFile.h"
 
 #include <QDir>
 
@@ -11,8 +10,10 @@ QString Settings::path(const QString& name) const {
     return joinPath(folder_, name);
 }
 
-QString Settings::read(const QString& name) const {
-    return readRecord(path(name));
+RecordRead Settings::readChecked(const QString& name) const {
+    const RecordRead read = readRecordFile(path(name), kMaxValueLength);
+    reportRead(path(name), read);
+    return read;
 }
 
 bool Settings::writeText(const QString& name, const QString& value) const {
@@ -24,8 +25,13 @@ bool Settings::writeNumber(const QString& name, qint64 value) const {
 }
 
 bool needsFirstRunReset(const Settings& settings) {
+    // A file that is there but cannot be read says nothing either way; a reset
+    // would empty the default table on every start while it stays unreadable.
+    const RecordRead read = settings.readChecked(file::ResetSystem);
+    if (read.status == ReadStatus::Unreadable)
+        return false;
     bool isNumber = false;
-    const double value = settings.read(file::ResetSystem).trimmed().toDouble(&isNumber);
+    const double value = read.value.trimmed().toDouble(&isNumber);
     return !isNumber || value == 0;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/RecordFile.h"
+
 #include <QString>
 #include <functional>
 
@@ -38,7 +40,12 @@ class Settings {
     const QString& folder() const { return folder_; }
     QString path(const QString& name) const;
 
-    QString read(const QString& name) const;
+    // A value longer than any path or name can be is refused as unreadable.
+    static constexpr qsizetype kMaxValueLength = 4096;
+
+    // Odd or unreadable files are reported on standard error.
+    QString read(const QString& name) const { return readChecked(name).value; }
+    RecordRead readChecked(const QString& name) const;
     bool writeText(const QString& name, const QString& value) const;
     bool writeNumber(const QString& name, qint64 value) const;
 

@@ -1,6 +1,9 @@
 #include "RecordFile.h"
 
+#include "AsRunLog.h"
+
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -41,23 +44,62 @@ QString parseRecord(const QString& content) {
     return field;
 }
 
-RecordRead readRecordFile(const QString& path) {
+namespace {
+
+RecordRead unreadable(const QString& problem) {
     RecordRead result;
-    QFile file(path);
-    if (!file.exists())
-        return result;
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.status = ReadStatus::Unreadable;
-        return result;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        result.status = ReadStatus::Unreadable;
-        return result;
-    }
-    result.status = ReadStatus::Ok;
-    result.value = parseRecord(decodeLocal(bytes));
+    result.status = ReadStatus::Unreadable;
+    result.problem = problem;
     return result;
+}
+
+bool hasClosingQuote(const QString& content) {
+    const qsizetype open = content.indexOf(u'"');
+    if (open < 0 || !content.left(open).trimmed().isEmpty())
+        return true; // a bare value needs none
+    return content.indexOf(u'"', open + 1) >= 0;
+}
+
+} // namespace
+
+RecordRead readRecordFile(const QString& path, qsizetype maxLength) {
+    QFile file(path);
+    if (!QFileInfo::exists(path))
+        return {};
+    if (QFileInfo(path).isDir())
+        return unreadable(QStringLiteral("a folder stands where the file should be"));
+    if (!file.open(QIODevice::ReadOnly))
+        return unreadable(file.errorString());
+    const QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return unreadable(file.errorString());
+
+    QStringDecoder decoder("GB18030");
+    const QString content = decoder(bytes);
+    RecordRead result;
+    result.status = ReadStatus::Ok;
+    result.value = parseRecord(content);
+    if (maxLength >= 0 && result.value.size() > maxLength)
+        return unreadable(
+            QStringLiteral("a record of %1 characters is too long").arg(result.value.size()));
+    if (decoder.hasError()) {
+        result.lossy = true;
+        result.problem = QStringLiteral("holds bytes that are not GB18030");
+    } else if (!hasClosingQuote(content)) {
+        result.problem = QStringLiteral("has no closing quotation mark");
+    }
+    return result;
+}
+
+void reportRead(const QString& path, const RecordRead& read) {
+    if (read.problem.isEmpty())
+        return;
+    const QString text =
+        read.status == ReadStatus::Unreadable
+            ? QStringLiteral("cannot read %1 (%2); the file is left as it is")
+                  .arg(path, read.problem)
+            : QStringLiteral("%1 %2; using what could be read").arg(path, read.problem);
+    reportProblem(text);
 }
 
 QString readRecord(const QString& path) {

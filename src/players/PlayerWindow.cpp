@@ -100,10 +100,13 @@ bool PlayerWindow::Form_Load() {
 }
 
 void PlayerWindow::readDefaultPlaylist() {
-    DefaultListPath = settings_.read(file::DefaultPLF);
+    const RecordRead stored = settings_.readChecked(file::DefaultPLF);
+    DefaultListPath = stored.value;
     if (DefaultListPath.isEmpty() || !QFileInfo::exists(DefaultListPath)) {
         DefaultListPath = settings_.path(file::PlayListFile + QStringLiteral("/Default.PLF"));
-        settings_.writeText(file::DefaultPLF, DefaultListPath);
+        // A file that could not be read is left for the operator to look at.
+        if (stored.status != ReadStatus::Unreadable && !stored.lossy)
+            settings_.writeText(file::DefaultPLF, DefaultListPath);
     }
     Command14->setToolTip(QStringLiteral("当前的默认曲目表是：") + DefaultListPath);
 }
@@ -111,7 +114,9 @@ void PlayerWindow::readDefaultPlaylist() {
 PlayerWindow::LoadResult PlayerWindow::LoadPlaylistText(const QString& path, bool cleanUp) {
     const RecordRead read = readPlaylistFile(path);
     PlayFileString = read.value;
-    if (read.status == ReadStatus::Ok && cleanUp) {
+    // A list read with bytes that are not GB18030 is never written back: its
+    // tracks would all look missing and be dropped.
+    if (read.status == ReadStatus::Ok && !read.lossy && cleanUp) {
         const QString cleaned = withoutMissingFiles(PlayFileString);
         if (cleaned != PlayFileString && writePlaylistFile(path, cleaned))
             PlayFileString = cleaned;

@@ -47,7 +47,9 @@ QString balanceFileOf(const QString& playlist) {
 }
 
 RecordRead readPlaylistFile(const QString& path) {
-    return readRecordFile(path);
+    const RecordRead read = readRecordFile(path);
+    reportRead(path, read);
+    return read;
 }
 
 bool writePlaylistFile(const QString& path, const QString& text) {

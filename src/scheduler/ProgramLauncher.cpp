@@ -1,12 +1,12 @@
 #include "ProgramLauncher.h"
 
+#include "CommandLine.h"
 #include "common/AsRunLog.h"
 
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
 #include <cstring>
-#include <glib.h>
 #include <spawn.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
@@ -56,13 +56,12 @@ QStringList ProgramLauncher::argumentsOf(const QString& parameter) {
     const QFileInfo whole(parameter);
     if (whole.isAbsolute() && whole.isFile() && whole.isExecutable())
         return {parameter};
-    gchar** argv = nullptr;
-    if (!g_shell_parse_argv(parameter.toLocal8Bit().constData(), nullptr, &argv, nullptr))
+    const std::optional<QByteArrayList> words = splitCommandLine(parameter);
+    if (!words)
         return {};
     QStringList arguments;
-    for (gchar** arg = argv; *arg; ++arg)
-        arguments << QString::fromLocal8Bit(*arg);
-    g_strfreev(argv);
+    for (const QByteArray& word : *words)
+        arguments << QString::fromLocal8Bit(word);
     return arguments;
 }
 

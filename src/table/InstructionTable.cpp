@@ -2,6 +2,7 @@
 
 #include "InstructionLine.h"
 #include "TableText.h"
+#include "common/AsRunLog.h"
 
 namespace campanor {
 
@@ -17,7 +18,7 @@ bool writeTableFile(const QString& path, const QString& tableText) {
 
 bool putBackInTableFile(const QString& path, const QString& realString) {
     const RecordRead read = readTableFile(path);
-    if (read.status != ReadStatus::Ok && read.status != ReadStatus::Missing)
+    if ((read.status != ReadStatus::Ok && read.status != ReadStatus::Missing) || read.lossy)
         return false;
     return writeTableFile(path, removeInstruction(read.value, realString.mid(1)) + realString);
 }
@@ -30,9 +31,13 @@ void InstructionTable::clear() {
 ReadStatus InstructionTable::load(const QString& path) {
     clear();
     const RecordRead read = readTableFile(path);
+    reportRead(path, read);
+    loadedPath_ = path;
+    writable_ = read.status != ReadStatus::Unreadable && !read.lossy;
     tableText_ = read.value;
     lines_ = splitTableText(tableText_);
     sortInstructionLines(lines_);
+    reportOddLines(path);
     return read.status;
 }
 
@@ -42,7 +47,36 @@ void InstructionTable::withhold(const QString& line) {
     sortInstructionLines(lines_);
 }
 
+void InstructionTable::reportOddLines(const QString& path) const {
+    // A table edited by hand: say what will never be carried out.
+    const qsizetype all = tableText_.count(u'|');
+    if (all > kMaxInstructions)
+        reportProblem(QStringLiteral("table %1 holds %2 instructions; only the first %3 are used "
+                                     "(the file keeps them all)")
+                          .arg(path)
+                          .arg(all)
+                          .arg(kMaxInstructions));
+    qsizetype malformed = 0;
+    QString first;
+    for (const QString& line : lines_) {
+        if (Instruction::parse(line))
+            continue;
+        if (malformed++ == 0)
+            first = line.left(60);
+    }
+    if (malformed > 0)
+        reportProblem(QStringLiteral("table %1: %2 lines are not whole instructions and never run, "
+                                     "for example: %3")
+                          .arg(path)
+                          .arg(malformed)
+                          .arg(first));
+}
+
 bool InstructionTable::store(const QString& path, const QString& tableText) {
+    if (!writable_ && path == loadedPath_) {
+        reportProblem(QStringLiteral("table not written: %1 could not be read whole").arg(path));
+        return false;
+    }
     const bool written = writeTableFile(path, tableText);
     load(path);
     return written;

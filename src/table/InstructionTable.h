@@ -36,9 +36,18 @@ class InstructionTable {
     // Give a failed instruction's comment the "Error!" prefix, in the file too.
     bool markFailed(const QString& path, const QString& line);
 
+    // False after a load that could not read the file whole (unreadable, or
+    // bytes that are not GB18030): writing it would destroy what is stored,
+    // so every change is refused until another file is loaded.
+    bool writable() const { return writable_; }
+
   private:
+    void reportOddLines(const QString& path) const;
+
     QString tableText_;
     QStringList lines_;
+    QString loadedPath_;
+    bool writable_ = true;
 };
 
 } // namespace campanor

@@ -27,6 +27,11 @@ TEST(FirstRun, DecidesFromResetSystem) {
         dir.write("ResetSystem.txt", content);
         EXPECT_EQ(needsFirstRunReset(settings), reset) << content.toStdString();
     }
+    // There but unreadable says nothing: a reset would empty the default table
+    // at every start for as long as it stays so.
+    QFile::remove(dir.file("ResetSystem.txt"));
+    QDir(dir.path()).mkdir("ResetSystem.txt");
+    EXPECT_FALSE(needsFirstRunReset(settings));
 }
 
 TEST(FirstRun, WritesEveryFileByteForByteAndKeepsTheUnitName) {

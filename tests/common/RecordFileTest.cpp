@@ -88,3 +88,38 @@ TEST(RecordFile, AFailedWriteLeavesTheOldFileWhole) {
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(readRecord(dir.file("keep.txt")), "old");
 }
+
+TEST(RecordFile, SaysWhatWasOddAboutAFileItRead) {
+    TempFolder dir;
+    dir.write("good.txt", TempFolder::quoted(QStringLiteral("开60")));
+    const RecordRead good = readRecordFile(dir.file("good.txt"));
+    EXPECT_TRUE(good.problem.isEmpty());
+    EXPECT_FALSE(good.lossy);
+
+    // Bytes that are not GB18030: what can be read is used, but the file is marked
+    // so that no writer replaces the bytes it could not read.
+    dir.write("bad.txt", "\"ab\x81\x20\xff\"\r\n");
+    const RecordRead bad = readRecordFile(dir.file("bad.txt"));
+    EXPECT_EQ(bad.status, ReadStatus::Ok);
+    EXPECT_TRUE(bad.lossy);
+    EXPECT_TRUE(bad.value.startsWith("ab"));
+    EXPECT_FALSE(bad.problem.isEmpty());
+
+    dir.write("open.txt", "\"/srv/table.DTT\r\n");
+    const RecordRead open = readRecordFile(dir.file("open.txt"));
+    EXPECT_EQ(open.value, "/srv/table.DTT");
+    EXPECT_FALSE(open.lossy);
+    EXPECT_FALSE(open.problem.isEmpty());
+    dir.write("bare.txt", "5000\r\n");
+    EXPECT_TRUE(readRecordFile(dir.file("bare.txt")).problem.isEmpty());
+}
+
+TEST(RecordFile, ARecordOverTheLimitIsRefused) {
+    TempFolder dir;
+    dir.write("long.txt", "\"" + QByteArray(5000, 'x') + "\"\r\n");
+    EXPECT_EQ(readRecordFile(dir.file("long.txt")).value.size(), 5000);
+    const RecordRead refused = readRecordFile(dir.file("long.txt"), 4096);
+    EXPECT_EQ(refused.status, ReadStatus::Unreadable);
+    EXPECT_TRUE(refused.value.isEmpty());
+    EXPECT_FALSE(refused.problem.isEmpty());
+}

@@ -2,6 +2,7 @@
 #include "common/AsRunLog.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
+#include "scheduler/CommandLine.h"
 
 #include <QTest>
 #include <csignal>
@@ -228,4 +229,15 @@ TEST(ProgramLauncher, EndingAWrapperEndsTheProgramItStarted) {
         EXPECT_EQ(stateOf(leader), 0) << "reaped";
         EXPECT_TRUE(waitUntil([&] { return ended(child); })) << tail;
     }
+}
+
+TEST(ProgramLauncher, CommandLinesThatNameNoProgramAreRefused) {
+    EXPECT_EQ(splitCommandLine(QStringLiteral("/opt/广播/开始.sh '第 1 节' x\\ y")),
+              (QByteArrayList{"/opt/广播/开始.sh", "第 1 节", "x y"}));
+    for (const QString& line : {QString(), QStringLiteral("   "), QStringLiteral("\"/bin/true"),
+                                QStringLiteral("''"), QString::fromUtf8("/bin/true\0-rf", 13)})
+        EXPECT_FALSE(splitCommandLine(line)) << line.toStdString();
+    ProgramLauncher launcher;
+    launcher.LaunchProgram(QStringLiteral("''"));
+    EXPECT_EQ(launcher.launchedPid(), 0);
 }

@@ -1,6 +1,7 @@
 #include "table/InstructionTable.h"
 #include "fixtures/TempFolder.h"
 
+#include <QTime>
 #include <gtest/gtest.h>
 
 using namespace campanor;
@@ -83,4 +84,43 @@ TEST(InstructionTable, MarkFailedPrefixesTheCommentOnce) {
     const QString marked = QStringLiteral("08:00:00*Error!早操>每天<a.mp3");
     EXPECT_FALSE(table.markFailed(path, marked));
     EXPECT_EQ(table.count(), 2);
+}
+
+TEST(InstructionTable, ATableOverThreeHundredLinesKeepsAllOfThemThroughAnEdit) {
+    TempFolder dir;
+    const QString path = dir.file("big.DTT");
+    QString text;
+    for (int i = 0; i < 400; ++i)
+        text += QStringLiteral("|%1*第%2条>每天<线路打开")
+                    .arg(QTime(6, 0).addSecs(i).toString("HH:mm:ss"))
+                    .arg(i);
+    dir.write("big.DTT", TempFolder::quoted(text));
+    InstructionTable table;
+    ASSERT_EQ(table.load(path), ReadStatus::Ok);
+    EXPECT_EQ(table.count(), 300);
+    const QString line = QStringLiteral("|23:00:00*没有注释>每天<线路关闭");
+    ASSERT_TRUE(table.commit(path, line));
+    EXPECT_EQ(dir.bytes("big.DTT"), TempFolder::quoted(text + line));
+}
+
+TEST(InstructionTable, AFileThatCouldNotBeReadWholeIsNeverWritten) {
+    TempFolder dir;
+    const QByteArray notGb18030 = "\"|07:00:00*\x81\x20>每天<a.mp3\"\r\n";
+    dir.write("bad.DTT", notGb18030);
+    QDir(dir.path()).mkdir("folder.DTT");
+    const QString line = QStringLiteral("|08:00:00*没有注释>每天<b.mp3");
+    InstructionTable table;
+    EXPECT_EQ(table.load(dir.file("bad.DTT")), ReadStatus::Ok);
+    EXPECT_EQ(table.count(), 1);
+    EXPECT_FALSE(table.writable());
+    EXPECT_FALSE(table.commit(dir.file("bad.DTT"), line));
+    EXPECT_EQ(dir.bytes("bad.DTT"), notGb18030);
+
+    EXPECT_EQ(table.load(dir.file("folder.DTT")), ReadStatus::Unreadable);
+    EXPECT_FALSE(table.commit(dir.file("folder.DTT"), line));
+
+    // Loading another file ends the refusal; a missing file may be created.
+    EXPECT_EQ(table.load(dir.file("new.DTT")), ReadStatus::Missing);
+    EXPECT_TRUE(table.commit(dir.file("new.DTT"), line));
+    EXPECT_EQ(table.count(), 1);
 }
