@@ -1,6 +1,6 @@
 #include "PlayerWindow.h"
 
-#include "PlayerReport.h"
+#include "common/AsRunLog.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -218,7 +218,8 @@ void PlayerWindow::MediaPlayer1_Failed(const QString& path, const QString& messa
     if (closing_ || path.isEmpty() || MediaPlayer1->fileName() != path ||
         MediaPlayer1->playState() == MediaControl::Playing)
         return;
-    reportUnplayableTrack(windowTitle(), path, message);
+    reportProblem(windowTitle() + QStringLiteral("：无法播放，已跳过 ") + path +
+                  QStringLiteral("（") + message + QStringLiteral("）"));
     ++failuresInARow_;
     // Every line failed in turn (or the one repeated line): the list has
     // nothing to play, and ends instead of trying again for ever.
