@@ -30,6 +30,12 @@ PlayerWindow* Formall::startPlayer(PlayerWindow::Role role, const QString& playl
     dropPlayer(slot);
     auto* window = new PlayerWindow(role, playerContext());
     slot = window;
+    // A window that closed itself (the front at the end of its list) is
+    // forgotten at once, even while it lingers for a box to be answered.
+    connect(window, &PlayerWindow::closed, this, [&slot, window] {
+        if (slot == window)
+            slot = nullptr;
+    });
     window->PLFFile = playlist;
     if (!window->Form_Load()) {
         // A missing playlist: the window has closed itself; nothing plays.

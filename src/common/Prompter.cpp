@@ -2,6 +2,7 @@
 
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace campanor {
 
@@ -34,8 +35,11 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
         shown = QMessageBox::Yes | QMessageBox::No;
     else if (buttons == Buttons::OkCancel)
         shown = QMessageBox::Ok | QMessageBox::Cancel;
-    QMessageBox box(toQt(icon), kTitle, text, shown, parent);
-    const int result = box.exec();
+    // On the heap: a parent closed and deleted while the box waits takes the
+    // box with it, and exec() then returns instead of the stack freeing it twice.
+    QPointer<QMessageBox> box = new QMessageBox(toQt(icon), kTitle, text, shown, parent);
+    const int result = box->exec();
+    delete box.data();
     switch (buttons) {
     case Buttons::Ok:
         return Answer::Ok;

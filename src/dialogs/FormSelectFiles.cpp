@@ -1,8 +1,8 @@
 #include "FormSelectFiles.h"
 
 #include "common/ProgramFolder.h"
+#include "common/Prompter.h"
 #include "common/Skin.h"
-#include "players/PlayerWindow.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -40,8 +40,9 @@ QStringList FormSelectFiles::drives() {
     return roots;
 }
 
-FormSelectFiles::FormSelectFiles(const QString& name, PlayerWindow* player, const QString& skinFile)
-    : QWidget(player, Qt::Window), player_(player) {
+FormSelectFiles::FormSelectFiles(const QString& name, const QString& startTrack,
+                                 const QString& skinFile, Prompter* prompter, QWidget* parent)
+    : QWidget(parent, Qt::Window), prompter_(prompter) {
     setObjectName(name);
     setWindowTitle(QStringLiteral("曲目选择器"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -98,8 +99,8 @@ FormSelectFiles::FormSelectFiles(const QString& name, PlayerWindow* player, cons
     SelectFilesString.clear();
     // Start in the folder of the player's last track.
     QString start = QStringLiteral("/");
-    if (player) {
-        const QFileInfo track(player->PlayerPath);
+    if (!startTrack.isEmpty()) {
+        const QFileInfo track(startTrack);
         if (track.isDir())
             start = track.absoluteFilePath();
         else if (track.absoluteDir().exists())
@@ -148,19 +149,35 @@ void FormSelectFiles::Command2_Click() {
     File1->clearSelection();
 }
 
+bool FormSelectFiles::fitsAPlaylist(const QString& name) {
+    return !name.contains(u'|') && !name.contains(u'"');
+}
+
 void FormSelectFiles::Command3_Click() {
     SelectFilesString.clear();
+    QStringList refused;
     for (int i = 0; i < File1->count(); ++i) {
-        if (File1->item(i)->isSelected())
-            SelectFilesString += u'|' + folder_ + u'/' + File1->item(i)->text();
+        const QString name = File1->item(i)->text();
+        if (!File1->item(i)->isSelected())
+            continue;
+        if (!fitsAPlaylist(name)) {
+            refused << name;
+            continue;
+        }
+        SelectFilesString += u'|' + folder_ + u'/' + name;
     }
     // At a root the folder already ends with "/".
     SelectFilesString.replace(QStringLiteral("//"), QStringLiteral("/"));
     close();
-    if (!SelectFilesString.isEmpty() && player_) {
-        player_->SelectFilesString = SelectFilesString;
-        player_->AddSelectFiles();
-    }
+    const QString chosen = SelectFilesString;
+    if (!chosen.isEmpty())
+        emit filesChosen(chosen);
+    // Last: whoever added the files may close this picker while the box waits.
+    if (!refused.isEmpty() && prompter_)
+        prompter_->message(nullptr,
+                           QStringLiteral("文件名含有“|”或双引号，不能加入曲目表：\n") +
+                               refused.join(u'\n'),
+                           Prompter::Icon::Critical, Prompter::Buttons::Ok);
 }
 
 void FormSelectFiles::Command4_Click() {

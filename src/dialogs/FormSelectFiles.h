@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QPointer>
 #include <QWidget>
 
 class QComboBox;
@@ -10,15 +9,17 @@ class QPushButton;
 
 namespace campanor {
 
-class PlayerWindow;
+class Prompter;
 
-// The track picker (曲目选择器): several sound files from one folder, handed
-// to its player, which appends them to its playlist.
+// The track picker (曲目选择器): several sound files from one folder. It hands
+// the chosen paths back through filesChosen; whoever opened it adds them.
 class FormSelectFiles : public QWidget {
     Q_OBJECT
   public:
-    // `name` is FormSelectFiles (back player) or FormSelectFilesB (front player).
-    FormSelectFiles(const QString& name, PlayerWindow* player, const QString& skinFile);
+    // `name` is FormSelectFiles (back player) or FormSelectFilesB (front
+    // player); it starts in the folder that holds `startTrack`.
+    FormSelectFiles(const QString& name, const QString& startTrack, const QString& skinFile,
+                    Prompter* prompter, QWidget* parent = nullptr);
 
     // The sound file patterns the file list shows.
     static QStringList patterns();
@@ -42,8 +43,15 @@ class FormSelectFiles : public QWidget {
     QListWidget* File1 = nullptr;
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
 
+    // Names a playlist cannot hold: they would split or void the list.
+    static bool fitsAPlaylist(const QString& name);
+
+  signals:
+    // OK with at least one file: "|" + full path of each, in the list's order.
+    void filesChosen(const QString& selectFilesString);
+
   private:
-    QPointer<PlayerWindow> player_;
+    Prompter* prompter_;
     QString folder_;
 };
 

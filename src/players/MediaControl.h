@@ -30,10 +30,22 @@ class MediaControl : public QObject {
     virtual void setMute(bool mute) = 0;
     virtual bool mute() const = 0;
 
+    // The track to follow the open one without a gap; empty for none. Set
+    // it before opening a file too: it then follows that file. A media that
+    // cannot hand over ends the track as usual instead.
+    virtual void setNextFileName(const QString& path) { Q_UNUSED(path); }
+    // The length of a file in seconds without playing it; 0 when unknown.
+    virtual double durationOf(const QString& path) = 0;
+
   signals:
     // Once per opened file, on the UI thread, when it has played to its end.
     void endOfStream();
-    void failed(const QString& message);
+    // The file cannot be opened or decoded; it is not playing.
+    void failed(const QString& path, const QString& message);
+    // The length became known (or changed) after the file was opened.
+    void durationChanged(double seconds);
+    // The next file took over from the one that ended, without a gap.
+    void nextStarted(const QString& path);
 };
 
 } // namespace campanor

@@ -1,5 +1,7 @@
 #include "MediaPlayer.h"
 
+#include "TrackDurations.h"
+
 #include <QUrl>
 #include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
@@ -27,9 +29,9 @@ QByteArray uriOf(const QString& path) {
 }
 
 GstElement* makePlaybin(const QString& sink, GstElement** panorama) {
-    GstElement* playbin = gst_element_factory_make("playbin3", nullptr);
-    if (!playbin)
-        playbin = gst_element_factory_make("playbin", nullptr);
+    // playbin, not playbin3: its hand-over to the next file is the proven
+    // one (playbin3 of GStreamer 1.22 aborts when the next file's streams differ).
+    GstElement* playbin = gst_element_factory_make("playbin", nullptr);
     if (!playbin)
         return nullptr;
     g_object_set(playbin, "flags", kPlayFlagAudio | kPlayFlagSoftVolume, nullptr);
@@ -60,7 +62,8 @@ QString MediaPlayer::sinkDescription() {
     return sink.isEmpty() ? QStringLiteral("autoaudiosink") : sink;
 }
 
-MediaPlayer::MediaPlayer(QObject* parent) : MediaControl(parent) {
+MediaPlayer::MediaPlayer(QObject* parent, const QString& sink)
+    : MediaControl(parent), sink_(sink.isEmpty() ? sinkDescription() : sink) {
     ensureGstreamer();
     buildPipeline();
 }
@@ -70,13 +73,14 @@ MediaPlayer::~MediaPlayer() {
 }
 
 bool MediaPlayer::buildPipeline() {
-    pipeline_ = makePlaybin(sinkDescription(), &panorama_);
+    pipeline_ = makePlaybin(sink_, &panorama_);
     if (!pipeline_)
         return false;
     GstBus* bus = gst_element_get_bus(pipeline_);
     busWatch_ =
         gst_bus_add_watch(bus, reinterpret_cast<GstBusFunc>(&MediaPlayer::busCallback), this);
     gst_object_unref(bus);
+    g_signal_connect(pipeline_, "about-to-finish", G_CALLBACK(&MediaPlayer::aboutToFinish), this);
     applyVolume();
     setBalance(balance_);
     setMute(mute_);
@@ -127,20 +131,84 @@ void MediaPlayer::setFileName(const QString& path) {
     fileName_ = path;
     duration_ = 0;
     ended_ = false;
+    {
+        // A hand-over in flight belonged to the old file. The follower set
+        // before this call stays: it follows the file now opened.
+        const std::lock_guard lock(nextLock_);
+        handedOver_.clear();
+        if (path.isEmpty())
+            next_.clear();
+    }
     if (path.isEmpty()) {
         if (pipeline_)
             gst_element_set_state(pipeline_, GST_STATE_NULL);
         state_ = Closed;
         return;
     }
+    awaitingFirstStart_ = true;
     if (!openCurrentFile()) {
         state_ = Stopped;
-        emit failed(QStringLiteral("cannot play %1").arg(path));
+        emit failed(path, QStringLiteral("cannot be opened or decoded"));
         return;
     }
     queryDuration();
+    // Some files (MP3 without a length header, MP2) tell their length only
+    // after a while of playing: measure it instead.
+    if (duration_ <= 0)
+        duration_ = durationOf(path);
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     state_ = Playing;
+}
+
+void MediaPlayer::setNextFileName(const QString& path) {
+    const std::lock_guard lock(nextLock_);
+    next_ = path;
+}
+
+double MediaPlayer::durationOf(const QString& path) {
+    return probeDuration(path);
+}
+
+GstElement* MediaPlayer::outputElement(const char* name) const {
+    if (!pipeline_)
+        return nullptr;
+    GstElement* sink = nullptr;
+    g_object_get(pipeline_, "audio-sink", &sink, nullptr);
+    if (!sink)
+        return nullptr;
+    GstElement* found = GST_IS_BIN(sink) ? gst_bin_get_by_name(GST_BIN(sink), name) : nullptr;
+    gst_object_unref(sink);
+    if (found)
+        gst_object_unref(found); // the bin keeps it alive as long as the pipeline
+    return found;
+}
+
+void MediaPlayer::aboutToFinish(GstElement* playbin, void* self) {
+    auto* player = static_cast<MediaPlayer*>(self);
+    const std::lock_guard lock(player->nextLock_);
+    if (player->next_.isEmpty())
+        return;
+    g_object_set(playbin, "uri", uriOf(player->next_).constData(), nullptr);
+    player->handedOver_ = player->next_;
+    player->next_.clear();
+}
+
+void MediaPlayer::nextTookOver() {
+    QString path;
+    {
+        const std::lock_guard lock(nextLock_);
+        path = handedOver_;
+        handedOver_.clear();
+    }
+    if (path.isEmpty())
+        return;
+    fileName_ = path;
+    ended_ = false;
+    duration_ = 0;
+    queryDuration();
+    if (duration_ <= 0)
+        duration_ = durationOf(path);
+    emit nextStarted(path);
 }
 
 void MediaPlayer::Play() {
@@ -235,19 +303,29 @@ bool MediaPlayer::handleMessage(GstMessage* message) {
             emit endOfStream();
         }
         break;
-    case GST_MESSAGE_DURATION_CHANGED:
+    case GST_MESSAGE_DURATION_CHANGED: {
+        const double before = duration_;
         queryDuration();
+        if (state_ != Closed && duration_ != before)
+            emit durationChanged(duration_);
+        break;
+    }
+    case GST_MESSAGE_STREAM_START:
+        if (awaitingFirstStart_)
+            awaitingFirstStart_ = false;
+        else
+            nextTookOver();
         break;
     case GST_MESSAGE_ERROR: {
         GError* error = nullptr;
         gst_message_parse_error(message, &error, nullptr);
         const QString text = QString::fromUtf8(error ? error->message : "error");
         g_clear_error(&error);
-        if (state_ != Closed) {
-            gst_element_set_state(pipeline_, GST_STATE_PAUSED);
-            state_ = Stopped;
-        }
-        emit failed(text);
+        if (state_ == Closed)
+            break;
+        gst_element_set_state(pipeline_, GST_STATE_PAUSED);
+        state_ = Stopped;
+        emit failed(fileName_, text);
         break;
     }
     default:

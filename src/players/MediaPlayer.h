@@ -2,19 +2,23 @@
 
 #include "MediaControl.h"
 
+#include <mutex>
+
 typedef struct _GstElement GstElement;
 typedef struct _GstBus GstBus;
 typedef struct _GstMessage GstMessage;
 
 namespace campanor {
 
-// One file at a time over a GStreamer playbin3. Setting FileName opens the
-// file and starts it at once; the duration is known right after that.
+// One file at a time over a GStreamer playbin. Setting FileName opens the
+// file and starts it at once; the duration is known right after that. A next
+// file handed over in advance follows the open one without a gap.
 // CAMPANOR_AUDIO_SINK (a gst-launch description) replaces autoaudiosink.
 class MediaPlayer : public MediaControl {
     Q_OBJECT
   public:
-    explicit MediaPlayer(QObject* parent = nullptr);
+    // `sink` (a gst-launch description) overrides CAMPANOR_AUDIO_SINK.
+    explicit MediaPlayer(QObject* parent = nullptr, const QString& sink = QString());
     ~MediaPlayer() override;
 
     // A path opens the file and plays it from the start (also the same path
@@ -41,6 +45,13 @@ class MediaPlayer : public MediaControl {
     void setMute(bool mute) override;
     bool mute() const override { return mute_; }
 
+    void setNextFileName(const QString& path) override;
+    double durationOf(const QString& path) override;
+
+    // An element of the output, by the name the sink description gives it
+    // (for measuring what reaches the sink); nullptr when there is none.
+    GstElement* outputElement(const char* name) const;
+
     // Opens a file once through a throwaway pipeline so that its decoders are
     // loaded before the first scheduled sound needs them.
     static void warmUp(const QString& path);
@@ -55,8 +66,11 @@ class MediaPlayer : public MediaControl {
     void applyVolume();
     void queryDuration();
     bool handleMessage(GstMessage* message);
+    void nextTookOver();
     static int busCallback(GstBus* bus, GstMessage* message, void* self);
+    static void aboutToFinish(GstElement* playbin, void* self);
 
+    QString sink_;
     GstElement* pipeline_ = nullptr;
     GstElement* panorama_ = nullptr;
     unsigned busWatch_ = 0;
@@ -68,6 +82,14 @@ class MediaPlayer : public MediaControl {
     int volume_ = 0;
     int balance_ = 0;
     bool mute_ = false;
+
+    // Shared with the streaming thread, which asks for the next file when
+    // the open one has been read to its end.
+    std::mutex nextLock_;
+    QString next_;
+    QString handedOver_;
+    // The first stream start after opening belongs to the opened file.
+    bool awaitingFirstStart_ = false;
 };
 
 } // namespace campanor

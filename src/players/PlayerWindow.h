@@ -1,7 +1,8 @@
 #pragma once
 
 #include "MediaControl.h"
-#include "app/Settings.h"
+#include "common/Prompter.h"
+#include "common/Settings.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -22,7 +23,6 @@ namespace campanor {
 
 class FileDialogs;
 class FormSelectFiles;
-class Prompter;
 
 class PlayerWindow;
 
@@ -65,6 +65,10 @@ class PlayerWindow : public QWidget {
     void Command5_Click();  // play / resume
     void Command6_Click();  // pause
     void MediaPlayer1_EndOfStream();
+    // A track that cannot be played is passed over as if it had ended.
+    void MediaPlayer1_Failed(const QString& path, const QString& message);
+    // The next track of the list, handed over gaplessly, has started.
+    void MediaPlayer1_NextStarted(const QString& path);
     void Timer3_Timer(); // position display
     void Timer4_Timer(); // memory-play seconds
     void setCurrent(int index);
@@ -103,6 +107,17 @@ class PlayerWindow : public QWidget {
     void duckBackPlayer();
     void fadeVolumeTo(int target);
 
+    // Adds the seconds counted in a memory-play run to the memory file now.
+    void flushMemory();
+    // Closed, or closing: a window that waits in a message box is deleted
+    // only once the box is answered.
+    bool isClosing() const { return closing_; }
+
+  signals:
+    // The window has closed; it may linger until its open box is answered.
+    void closed();
+
+  public:
     // Public fields through which windows and the scheduler coordinate.
     QString PLFFile;
     QString RealFileName;
@@ -166,7 +181,11 @@ class PlayerWindow : public QWidget {
     void closeTrack();
     void refreshDuration();
     void showPlaying(bool playing);
-    void flushMemory();
+    void finishList();
+    int nextIndexAfter(int index) const;
+    void queueNext();
+    QString playableLine(int index);
+    void connectMedia();
     void applyListSettings(bool fromSearchFolder);
     void setLabels(const QString& path);
 
@@ -176,6 +195,19 @@ class PlayerWindow : public QWidget {
     void adoptNewList(const QString& path);
     void rewriteAndReload(const QString& text, const QString& keepCurrent);
     QString searchFolderOrComplain();
+    bool refuseUnreadableList();
+
+    // Every box and file dialog the window waits in goes through here: the
+    // window may be closed meanwhile, and must outlive the box.
+    template <typename F> auto waitIn(F&& wait) {
+        ++modalDepth_;
+        auto result = wait();
+        if (--modalDepth_ == 0 && closing_)
+            deleteLater();
+        return result;
+    }
+    Prompter::Answer ask(const QString& text, Prompter::Icon icon,
+                         Prompter::Buttons buttons = Prompter::Buttons::Ok);
     void readSlider(QSlider* slider, const QString& path, const QString& missingMessage);
 
     Role role_;
@@ -183,6 +215,13 @@ class PlayerWindow : public QWidget {
     Settings settings_;
     QPointer<FormSelectFiles> picker_;
     bool closing_ = false;
+    int modalDepth_ = 0;
+    // Unplayable tracks met one after the other since a track last played.
+    int failuresInARow_ = 0;
+    // The line handed to the media to follow the current track gaplessly.
+    int queuedIndex_ = -1;
+    // The list could not be read: editing it would overwrite what it holds.
+    bool listUnreadable_ = false;
 };
 
 } // namespace campanor

@@ -86,16 +86,23 @@ void PlayerWindow::rewriteAndReload(const QString& text, const QString& keepCurr
     const int index =
         found.isEmpty() ? qBound(0, currentIndex(), List1->count() - 1) : List1->row(found.first());
     setCurrent(index);
+    queueNext();
 }
 
 // ---- List editing -------------------------------------------------------------
 
 void PlayerWindow::Command1_Click() {
+    if (refuseUnreadableList())
+        return;
     // A closed picker is on its way out: each add loads a fresh one.
     if (!picker_ || picker_->isHidden()) {
-        picker_ = new FormSelectFiles(isFront() ? QStringLiteral("FormSelectFilesB")
-                                                : QStringLiteral("FormSelectFiles"),
-                                      this, settings_.read(file::SkinFile));
+        picker_ = new FormSelectFiles(
+            isFront() ? QStringLiteral("FormSelectFilesB") : QStringLiteral("FormSelectFiles"),
+            PlayerPath, settings_.read(file::SkinFile), context_.prompter, this);
+        connect(picker_, &FormSelectFiles::filesChosen, this, [this](const QString& chosen) {
+            SelectFilesString = chosen;
+            AddSelectFiles();
+        });
     }
     picker_->show();
     picker_->raise();
@@ -105,23 +112,36 @@ void PlayerWindow::AddSelectFiles() {
     const QString current = lineAt(currentIndex());
     if (PlayerPath.isEmpty())
         PlayerPath = context_.programFolder;
-    if (SelectFilesString.isEmpty())
+    if (SelectFilesString.isEmpty() || refuseUnreadableList())
         return;
-    rewriteAndReload(PlayFileString + SelectFilesString, current);
+    // The playlist format cannot hold a quotation mark; the picker refuses
+    // such names, and none may slip through to void the whole write.
+    QStringList added = splitPlaylistText(SelectFilesString);
+    added.removeIf([](const QString& path) { return path.contains(u'"'); });
+    if (added.isEmpty())
+        return;
+    rewriteAndReload(PlayFileString + joinPlaylistText(added), current);
+}
+
+bool PlayerWindow::refuseUnreadableList() {
+    if (!listUnreadable_)
+        return false;
+    ask(QStringLiteral("曲目表无法读取，不能修改：") + RealFileName, Prompter::Icon::Critical);
+    return true;
 }
 
 void PlayerWindow::Command2_Click() {
+    if (refuseUnreadableList())
+        return;
     const QString current = lineAt(currentIndex());
     const QListWidgetItem* selectedItem = List1->currentItem();
     const QString selected = selectedItem ? selectedItem->text() : QString();
     if (selected == current && Command5->isHidden()) {
-        context_.prompter->message(this, QStringLiteral("不能删除正在播放的曲目!"),
-                                   Prompter::Icon::None, Prompter::Buttons::Ok);
+        ask(QStringLiteral("不能删除正在播放的曲目!"), Prompter::Icon::None, Prompter::Buttons::Ok);
         return;
     }
     if (!selectedItem) {
-        context_.prompter->message(this, QStringLiteral("请选择要删除的曲目"), Prompter::Icon::None,
-                                   Prompter::Buttons::Ok);
+        ask(QStringLiteral("请选择要删除的曲目"), Prompter::Icon::None, Prompter::Buttons::Ok);
         return;
     }
     if (selected == current)
@@ -130,14 +150,16 @@ void PlayerWindow::Command2_Click() {
 }
 
 void PlayerWindow::Command3_Click() {
+    if (refuseUnreadableList())
+        return;
     if (Command5->isHidden()) {
-        context_.prompter->message(this, QStringLiteral("系统播放状态,不能清空曲目!"),
-                                   Prompter::Icon::None, Prompter::Buttons::Ok);
+        ask(QStringLiteral("系统播放状态,不能清空曲目!"), Prompter::Icon::None,
+            Prompter::Buttons::Ok);
         return;
     }
-    if (context_.prompter->message(this, QStringLiteral("要全部清空曲目吗?"),
-                                   Prompter::Icon::Question,
-                                   Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
+    if (ask(QStringLiteral("要全部清空曲目吗?"), Prompter::Icon::Question,
+            Prompter::Buttons::YesNo) != Prompter::Answer::Yes ||
+        closing_)
         return;
     writePlaylistFile(RealFileName, QString());
     PlayFileString.clear();
@@ -158,14 +180,17 @@ void PlayerWindow::Command9_Click() {
     const QString folder = settings_.path(file::PlayListFile);
     QString path;
     for (;;) {
-        path = context_.dialogs->openFile(this, QStringLiteral("打开曲目表：(*.PLF)"), folder,
-                                          kPlaylistFilter);
-        if (path.isEmpty())
+        path = waitIn([&] {
+            return context_.dialogs->openFile(this, QStringLiteral("打开曲目表：(*.PLF)"), folder,
+                                              kPlaylistFilter);
+        });
+        if (path.isEmpty() || closing_)
             return;
         if (QFileInfo::exists(path))
             break;
-        context_.prompter->message(this, path + QStringLiteral("不存在!请重新选择一个!"),
-                                   Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        ask(path + QStringLiteral("不存在!请重新选择一个!"), Prompter::Icon::Critical);
+        if (closing_)
+            return;
     }
     RealFileName = path;
     PLFFile = path;
@@ -188,31 +213,38 @@ void PlayerWindow::Command9_Click() {
 void PlayerWindow::Command10_Click() {
     prepareForAnotherList();
     if (List1->count() == 0) {
-        context_.prompter->message(this, QStringLiteral("曲目表为空!"), Prompter::Icon::Information,
-                                   Prompter::Buttons::Ok);
+        ask(QStringLiteral("曲目表为空!"), Prompter::Icon::Information, Prompter::Buttons::Ok);
         return;
     }
     const QString folder = settings_.path(file::PlayListFile);
     QString path;
     for (;;) {
-        path = context_.dialogs->saveFile(this, QStringLiteral("将曲目表另存为:"), folder,
-                                          QStringLiteral("曲目表(*.PLF)|*.PLF"));
-        if (path.isEmpty())
+        path = waitIn([&] {
+            return context_.dialogs->saveFile(this, QStringLiteral("将曲目表另存为:"), folder,
+                                              QStringLiteral("曲目表(*.PLF)|*.PLF"));
+        });
+        if (path.isEmpty() || closing_)
             return;
         path = withPlaylistSuffix(path);
         if (!QFileInfo::exists(path) ||
-            context_.prompter->message(
-                this, QStringLiteral("文件：") + path + QStringLiteral("已存在，要覆盖它吗？"),
+            ask(QStringLiteral("文件：") + path + QStringLiteral("已存在，要覆盖它吗？"),
                 Prompter::Icon::Question, Prompter::Buttons::YesNo) == Prompter::Answer::Yes)
             break;
+        if (closing_)
+            return;
     }
-    adoptNewList(path);
+    if (closing_)
+        return;
     QStringList shown;
     for (int i = 0; i < List1->count(); ++i)
         shown << lineAt(i);
     const QString text = joinPlaylistText(shown);
-    if (!writePlaylistFile(path, text))
+    if (!writePlaylistFile(path, text)) {
+        // The window keeps showing the list it still has.
+        ask(QStringLiteral("曲目表无法保存：") + path, Prompter::Icon::Critical);
         return;
+    }
+    adoptNewList(path);
     PlayFileString = text;
     FileOrder = shown;
     ShuffledOrder = shown;
@@ -230,19 +262,25 @@ void PlayerWindow::Command11_Click() {
     const QString folder = settings_.path(file::PlayListFile);
     QString path;
     for (;;) {
-        path = context_.dialogs->saveFile(this, QStringLiteral("请输入要创建的曲目表：(*.PLF)"),
-                                          folder, kPlaylistFilter);
-        if (path.isEmpty())
+        path = waitIn([&] {
+            return context_.dialogs->saveFile(this, QStringLiteral("请输入要创建的曲目表：(*.PLF)"),
+                                              folder, kPlaylistFilter);
+        });
+        if (path.isEmpty() || closing_)
             return;
         path = withPlaylistSuffix(path);
         if (!QFileInfo::exists(path) ||
-            context_.prompter->message(this, path + QStringLiteral("已存在，要覆盖它吗？"),
-                                       Prompter::Icon::Question,
-                                       Prompter::Buttons::YesNo) == Prompter::Answer::Yes)
+            ask(path + QStringLiteral("已存在，要覆盖它吗？"), Prompter::Icon::Question,
+                Prompter::Buttons::YesNo) == Prompter::Answer::Yes)
             break;
+        if (closing_)
+            return;
     }
+    if (closing_)
+        return;
     writePlaylistFile(path, QString());
     writeMemoryPosition(path, 0);
+    listUnreadable_ = false;
     RealFileName = path;
     PLFFile = path;
     PlayFileString.clear();
@@ -261,8 +299,7 @@ void PlayerWindow::Command14_Click() {
     DefaultListPath = RealFileName;
     Command14->setToolTip(QStringLiteral("当前的默认曲目表是：") + DefaultListPath);
     Command14->setEnabled(false);
-    context_.prompter->message(
-        this, DefaultListPath + QStringLiteral("已被设置为默认的曲目表,下次程序启动时它将被调用!"),
+    ask(DefaultListPath + QStringLiteral("已被设置为默认的曲目表,下次程序启动时它将被调用!"),
         Prompter::Icon::Information, Prompter::Buttons::Ok);
 }
 
@@ -279,6 +316,7 @@ void PlayerWindow::Check3_Click() {
     fillList(false);
     const auto found = List1->findItems(current, Qt::MatchExactly);
     setCurrent(found.isEmpty() ? 0 : List1->row(found.first()));
+    queueNext();
 }
 
 void PlayerWindow::Check4_Click() {
@@ -290,6 +328,7 @@ void PlayerWindow::Check4_Click() {
     fillList(true);
     const auto found = List1->findItems(current, Qt::MatchExactly);
     setCurrent(found.isEmpty() ? 0 : List1->row(found.first()));
+    queueNext();
 }
 
 void PlayerWindow::Check1_Click() {
@@ -302,8 +341,8 @@ void PlayerWindow::List1_DblClick() {
     const int index = List1->currentRow();
     if (index < 0)
         return;
-    openTrack(lineAt(index));
     setCurrent(index);
+    openTrack(lineAt(index));
     showPlaying(true);
     Command15->setEnabled(false);
     Command16->setEnabled(false);
@@ -316,14 +355,12 @@ void PlayerWindow::readSlider(QSlider* slider, const QString& path, const QStrin
     if (const auto value = readSliderFile(path, slider->minimum(), slider->maximum()))
         slider->setValue(*value);
     else
-        context_.prompter->message(this, missingMessage, Prompter::Icon::Critical,
-                                   Prompter::Buttons::Ok);
+        ask(missingMessage, Prompter::Icon::Critical, Prompter::Buttons::Ok);
 }
 
 QString PlayerWindow::searchFolderOrComplain() {
     if (List1->count() == 0) {
-        context_.prompter->message(this, kEmptyListForFolder, Prompter::Icon::Critical,
-                                   Prompter::Buttons::Ok);
+        ask(kEmptyListForFolder, Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return {};
     }
     QStringList shown;

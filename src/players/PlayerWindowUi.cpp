@@ -247,8 +247,6 @@ void PlayerWindow::connectControls() {
             [this](const QString& text) { List1->setToolTip(List1->count() ? text : QString()); });
     connect(Timer3, &QTimer::timeout, this, &PlayerWindow::Timer3_Timer);
     connect(Timer4, &QTimer::timeout, this, &PlayerWindow::Timer4_Timer);
-    connect(MediaPlayer1, &MediaControl::endOfStream, this,
-            &PlayerWindow::MediaPlayer1_EndOfStream);
 }
 
 void PlayerWindow::place() {

@@ -86,10 +86,16 @@ std::optional<int> readSliderFile(const QString& path, int minimum, int maximum)
 QString searchFolderPrefix(const QStringList& tracks) {
     if (tracks.isEmpty())
         return {};
-    qsizetype shortest = tracks.first().lastIndexOf(u'/');
-    for (const QString& track : tracks)
-        shortest = qMin(shortest, track.lastIndexOf(u'/'));
-    return tracks.first().left(shortest + 1);
+    // The folder of the first track, shortened one folder at a time until
+    // every track lies under it: never cut inside a folder's name.
+    QString folder = tracks.first().left(tracks.first().lastIndexOf(u'/') + 1);
+    for (const QString& track : tracks) {
+        while (!folder.isEmpty() && !track.startsWith(folder)) {
+            const qsizetype parent = folder.size() > 1 ? folder.lastIndexOf(u'/', -2) : -1;
+            folder = folder.left(parent + 1);
+        }
+    }
+    return folder;
 }
 
 QStringList ShufflePlaylist(const QStringList& fileOrder, const std::function<double()>& random) {

@@ -35,8 +35,8 @@ void addToMemoryPosition(const QString& playlist, qint64 seconds);
 // A volume or balance file, clamped to the slider's range; nullopt when missing.
 std::optional<int> readSliderFile(const QString& path, int minimum, int maximum);
 
-// The folder shared by the tracks shown (with its trailing "/"): the first
-// track cut at the shortest position of any track's last "/".
+// The folder shared by the tracks shown, with its trailing "/": the deepest
+// folder that holds every track. Empty when they share none.
 QString searchFolderPrefix(const QStringList& tracks);
 
 // Every track leaves its place: a single cycle through all N tracks.

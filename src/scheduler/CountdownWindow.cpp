@@ -1,5 +1,7 @@
 #include "CountdownWindow.h"
 
+#include "common/PowerNotice.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -37,6 +39,7 @@ Texts textsFor(CountdownWindow::Kind kind) {
 } // namespace
 
 void runPowerRoutine(Power& power, CountdownWindow::Kind kind, Power::Done done) {
+    PowerNotice::instance().announce();
     switch (kind) {
     case CountdownWindow::Kind::ShutDown:
         power.ShutDownNow(std::move(done));

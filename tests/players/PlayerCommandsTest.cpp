@@ -1,3 +1,4 @@
+#include "common/PowerNotice.h"
 #include "dialogs/FormSelectFiles.h"
 #include "players/PlayerFixture.h"
 
@@ -238,4 +239,101 @@ TEST_F(PlayerCommands, TrackPickerCancelAndRoots) {
     picker->File1->item(picker->File1->count() - 1)->setSelected(true);
     picker->Command3_Click();
     EXPECT_EQ(picker->SelectFilesString, "|/bell.mp3");
+}
+
+TEST_F(PlayerCommands, PickerRefusesNamesAPlaylistCannotHoldAndAddsTheRest) {
+    for (const char* name : {"a|b.wav", "say \"hi\".wav", "ok.wav"})
+        dir.write(QStringLiteral("odd/%1").arg(QString::fromUtf8(name)), "x");
+    const QString plf = playlist("L.PLF", {track("a.mp3")});
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    w->Command1_Click();
+    FormSelectFiles* picker = w->picker();
+    picker->setFolder(dir.file("odd"));
+    picker->Command1_Click();
+    picker->Command3_Click();
+    EXPECT_EQ(readRecord(plf), "|" + track("a.mp3") + "|" + dir.file("odd/ok.wav"));
+    EXPECT_EQ(shown(w).size(), 2);
+    ASSERT_FALSE(prompter.shown.isEmpty());
+    EXPECT_TRUE(prompter.shown.last().text.contains("a|b.wav"));
+    EXPECT_TRUE(prompter.shown.last().text.contains("say \"hi\".wav"));
+    EXPECT_FALSE(prompter.shown.last().text.contains("ok.wav"));
+
+    // Only refused names: nothing is added, and the player is not called.
+    FormSelectFiles alone("FormSelectFiles", dir.file("odd/ok.wav"), QString(), &prompter);
+    bool called = false;
+    QObject::connect(&alone, &FormSelectFiles::filesChosen, [&] { called = true; });
+    EXPECT_EQ(alone.folder(), dir.file("odd"));
+    for (int i = 0; i < alone.File1->count(); ++i)
+        alone.File1->item(i)->setSelected(alone.File1->item(i)->text() != "ok.wav");
+    alone.Command3_Click();
+    EXPECT_FALSE(called);
+}
+
+TEST_F(PlayerCommands, AListThatCouldNotBeReadIsNeverOverwritten) {
+    QDir(dir.path()).mkpath("PlayListFile/Odd.PLF"); // exists, cannot be read as a file
+    const QString odd = dir.file("PlayListFile/Odd.PLF");
+    PlayerWindow* w = load(PlayerWindow::Role::Back, odd);
+    ASSERT_NE(w, nullptr);
+    const QString refusal = QStringLiteral("曲目表无法读取，不能修改：") + odd;
+    w->SelectFilesString = "|" + track("b.mp3");
+    w->AddSelectFiles();
+    EXPECT_EQ(prompter.shown.last().text, refusal);
+    w->Command1_Click();
+    EXPECT_EQ(w->picker(), nullptr) << "no picker for a list that cannot take tracks";
+    w->Command3_Click();
+    EXPECT_EQ(prompter.shown.size(), 3);
+    EXPECT_EQ(prompter.shown.last().text, refusal);
+    EXPECT_TRUE(QFileInfo(odd).isDir());
+
+    // Another list opened in the same window can be edited again.
+    dialogs.answers = {playlist("Fine.PLF", {track("a.mp3")})};
+    w->Command9_Click();
+    w->SelectFilesString = "|" + track("b.mp3");
+    w->AddSelectFiles();
+    EXPECT_EQ(shown(w).size(), 2);
+}
+
+TEST_F(PlayerCommands, FailedSaveAsKeepsTheOldNameAndSaysSo) {
+    const QString plf = playlist("L.PLF", {track("a.mp3")});
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    const QString nowhere = dir.file("no/such/folder/New.PLF");
+    dialogs.answers = {nowhere};
+    w->Command10_Click();
+    EXPECT_EQ(prompter.shown.last().text, QStringLiteral("曲目表无法保存：") + nowhere);
+    EXPECT_EQ(w->SkinLabel1->text(), QStringLiteral("文件:L.PLF"));
+    EXPECT_EQ(w->RealFileName, plf);
+}
+
+TEST_F(PlayerCommands, TheTypedMemoryPositionMustBeAWholeNumber) {
+    const QString plf = playlist("M.PLF", {track("a.mp3")}, 12);
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    for (const char* typed : {"abc", "1.5", "-3", ""}) {
+        w->Text6->setText(typed);
+        w->Command17_Click();
+        EXPECT_EQ(readMemoryPosition(plf), 12) << typed;
+        EXPECT_EQ(prompter.shown.last().icon, Prompter::Icon::Critical);
+    }
+    w->Text6->setText(" 90 ");
+    w->Command17_Click();
+    EXPECT_EQ(readMemoryPosition(plf), 90);
+}
+
+TEST_F(PlayerCommands, AMemoryRunReachesItsFileEveryThirtySeconds) {
+    durations[track("a.mp3")] = 600;
+    const QString plf = playlist("M.PLF", {track("a.mp3")}, 100);
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    w->Command15_Click();
+    w->Timer4->stop();
+    for (int i = 0; i < 29; ++i)
+        w->Timer4_Timer();
+    EXPECT_EQ(readMemoryPosition(plf), 100);
+    w->Timer4_Timer();
+    EXPECT_EQ(readMemoryPosition(plf), 130) << "no stop needed";
+    for (int i = 0; i < 5; ++i)
+        w->Timer4_Timer();
+    PowerNotice::instance().announce(); // a shutdown is on its way
+    EXPECT_EQ(readMemoryPosition(plf), 135);
+    w->Timer4_Timer();
+    w->Command16_Click();
+    EXPECT_EQ(readMemoryPosition(plf), 136) << "each second counted once";
 }

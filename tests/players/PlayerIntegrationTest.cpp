@@ -24,6 +24,8 @@ TEST_F(PlayerTest, AWholeListPlaysThroughOnGStreamer) {
     QStringList played;
     QTimer sampler;
     QObject::connect(&sampler, &QTimer::timeout, [&] {
+        if (!front)
+            return;
         const QString open = w->MediaPlayer1->fileName();
         if (!open.isEmpty() && (played.isEmpty() || played.last() != open))
             played << open;
@@ -33,6 +35,6 @@ TEST_F(PlayerTest, AWholeListPlaysThroughOnGStreamer) {
     EXPECT_NEAR(w->MediaPlayer1->duration(), 0.4, 0.05);
     EXPECT_TRUE(w->Timer3->isActive());
     // The front player closes itself at the end of its list.
-    ASSERT_TRUE(waitUntil([&] { return !w->OnPlay; }, 10000));
+    ASSERT_TRUE(waitUntil([&] { return !front || !w->OnPlay; }, 10000));
     EXPECT_EQ(played, tracks);
 }

@@ -55,10 +55,15 @@ TEST(Playlist, SliderFilesAreClampedToTheRange) {
     EXPECT_EQ(readSliderFile(dir.file("b.txt"), -10000, 10000), -10000);
 }
 
-TEST(Playlist, SearchFolderPrefixIsTheShortestFolder) {
+TEST(Playlist, SearchFolderPrefixIsTheFolderAllTracksShare) {
     EXPECT_EQ(searchFolderPrefix({"/music/sub/a.mp3", "/music/b.mp3"}), "/music/");
     EXPECT_EQ(searchFolderPrefix({"/music/a.mp3"}), "/music/");
     EXPECT_TRUE(searchFolderPrefix({}).isEmpty());
+    // Sibling folders: cut at a folder boundary, never inside a name.
+    EXPECT_EQ(searchFolderPrefix({"/x/names/a.mp3", "/x/odd/b.mp3"}), "/x/");
+    EXPECT_EQ(searchFolderPrefix({"/x/name/a.mp3", "/x/names/b.mp3", "/x/name/c/d.mp3"}), "/x/");
+    EXPECT_EQ(searchFolderPrefix({"/a/b.mp3", "/c/d.mp3"}), "/");
+    EXPECT_EQ(searchFolderPrefix({"music/a.mp3", "/x/b.mp3"}), "") << "nothing shared";
 }
 
 TEST(Shuffle, NoTrackStaysInPlace) {
