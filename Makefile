@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 BENCH_SECONDS ?= 120
 
-.PHONY: run test build deps format bench
+.PHONY: run test build deps format bench package
 
 deps:
 	bash scripts/install-deps.sh
@@ -17,6 +17,11 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS) --timeout 300
+
+# A Debian package in $(BUILD)/package/: the program folder in /opt/Campanor,
+# a launcher and an icon.
+package: build
+	cd $(BUILD) && cpack --config CPackConfig.cmake -B package
 
 bench: build
 	$(BUILD)/bench/campanor_bench

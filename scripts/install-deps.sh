@@ -14,6 +14,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus python3-dbusmock
   xvfb x11-utils ccache faketime
+  dpkg-dev file
 )
 
 missing=()

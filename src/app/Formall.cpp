@@ -354,9 +354,7 @@ void Formall::powerAction(int kindIndex) {
     }
     if (CountdownWindow* open = countdowns_[kindIndex]) {
         // Already counting: bring it forward, keep its count.
-        open->show();
-        open->raise();
-        open->activateWindow();
+        open->bringForward();
         return;
     }
     auto* window =

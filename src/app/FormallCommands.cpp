@@ -102,14 +102,14 @@ void Formall::connectCommands() {
 void Formall::AUTORUNYES_Click() {
     AUTORUNYES->setChecked(true);
     AUTORUNNO->setChecked(false);
-    services_.autoStart->enable(QCoreApplication::applicationFilePath());
+    services_.autoStart->enable(QCoreApplication::applicationFilePath(), settings_.folder());
     settings_.writeText(file::AutoRunYesNo, QStringLiteral("YES"));
 }
 
 void Formall::AUTORUNNO_Click() {
     AUTORUNNO->setChecked(true);
     AUTORUNYES->setChecked(false);
-    services_.autoStart->disable();
+    services_.autoStart->disable(QCoreApplication::applicationFilePath(), settings_.folder());
     settings_.writeText(file::AutoRunYesNo, QStringLiteral("NO"));
 }
 
@@ -175,7 +175,16 @@ void Formall::askWaitTime(int kindIndex) {
         }
         // Stored as a plain number, so that the countdown reads exactly this.
         const QString typed = QString::number(seconds);
-        kind.text = kind.text.left(1) + typed;
+        const QString flag = kind.text.left(1);
+        if (flag == QStringLiteral("开") || flag == QStringLiteral("关")) {
+            kind.text = flag + typed;
+        } else {
+            // A missing or garbled file left no flag: without one the countdown
+            // would read its seconds from the wrong place and act at once.
+            kind.text = QStringLiteral("开") + typed;
+            kind.on->setChecked(true);
+            kind.off->setChecked(false);
+        }
         settings_.writeText(kind.file, kind.text);
         kind.current->setText(QStringLiteral("当前值:") + typed + QStringLiteral("秒"));
         return;

@@ -1,5 +1,6 @@
 #include "Formall.h"
 #include "SingleInstance.h"
+#include "StartUp.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
@@ -13,7 +14,7 @@
 #include "scheduler/ProgramLauncher.h"
 
 #include <QApplication>
-#include <QTimer>
+#include <QIcon>
 #include <memory>
 
 using namespace campanor;
@@ -22,6 +23,8 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(kAppTitle);
     QApplication::setApplicationVersion(versionText());
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/campanor.png")));
+    QGuiApplication::setDesktopFileName(QStringLiteral("campanor"));
 
     std::unique_ptr<Prompter> prompter;
     if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))
@@ -56,8 +59,12 @@ int main(int argc, char* argv[]) {
     services.processes = &processes;
     services.exitNow = [] { QCoreApplication::exit(0); };
 
-    Formall window(programFolder(), services);
+    Formall window(prepareProgramFolder(), services);
     window.Form_Load();
+    // The sound system's warm-up takes a good tenth of a second: the window
+    // is painted first, then the ring's decoders are loaded, so that the first
+    // scheduled ring starts at once.
+    afterFirstPaint(&window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
     window.showAtStartUp();
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         if (window.isMinimized())
@@ -66,7 +73,5 @@ int main(int argc, char* argv[]) {
         window.activateWindow();
     });
 
-    // Load the ring's decoders now, so that the first scheduled ring starts at once.
-    QTimer::singleShot(0, &window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
     return app.exec();
 }

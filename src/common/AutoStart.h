@@ -1,22 +1,35 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace campanor {
 
-// Start with the system: an XDG autostart entry named Clock.desktop.
+// Start with the system: an XDG autostart entry named Clock.desktop. The
+// entry names the program and its program folder, so that the folder in use
+// now is the one used at the next boot.
 class AutoStart {
   public:
     virtual ~AutoStart() = default;
-    virtual bool enable(const QString& programPath) = 0;
-    virtual bool disable() = 0;
+    virtual bool enable(const QString& programPath, const QString& programFolder) = 0;
+    // Removes the entry only when it starts this program on this folder: the
+    // name Clock.desktop is not ours alone.
+    virtual bool disable(const QString& programPath, const QString& programFolder) = 0;
 };
 
 class XdgAutoStart : public AutoStart {
   public:
-    bool enable(const QString& programPath) override;
-    bool disable() override;
+    bool enable(const QString& programPath, const QString& programFolder) override;
+    bool disable(const QString& programPath, const QString& programFolder) override;
     static QString entryPath();
+
+    // The Exec value that starts the program on the folder.
+    static QString execValue(const QString& programPath, const QString& programFolder);
+    // The arguments of an Exec value, unquoted; empty when it cannot be read.
+    static QStringList execArguments(const QString& value);
+    // Whether a desktop entry's text starts this program on this folder.
+    static bool startsProgram(const QString& entryText, const QString& programPath,
+                              const QString& programFolder);
 };
 
 } // namespace campanor

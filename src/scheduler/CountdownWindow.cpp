@@ -73,6 +73,11 @@ CountdownWindow::CountdownWindow(Kind kind, const QString& setting, Power& power
     Label3 = new QLabel(this);
     Label1 = new QLabel(texts.label, this);
     Label4 = new QLabel(QStringLiteral("100"), this);
+    // The bare count beside the fixed text reads as a second total: say what it is.
+    auto* leftCaption = new QLabel(QStringLiteral("剩余秒数："), this);
+    leftCaption->setObjectName(QStringLiteral("LeftCaption"));
+    leftCaption->setBuddy(Label4);
+    Label4->setAccessibleName(QStringLiteral("剩余秒数"));
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setTextVisible(false);
     Command1 = new QPushButton(texts.now, this);
@@ -90,6 +95,7 @@ CountdownWindow::CountdownWindow(Kind kind, const QString& setting, Power& power
     top->addWidget(Label3);
     top->addWidget(Label1);
     top->addStretch(1);
+    top->addWidget(leftCaption);
     top->addWidget(Label4);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -99,6 +105,13 @@ CountdownWindow::CountdownWindow(Kind kind, const QString& setting, Power& power
     layout->addLayout(top);
     layout->addWidget(ProgressBar1);
     layout->addLayout(buttons);
+
+    // The window pops up while someone may be typing elsewhere: a stray Space
+    // or Enter must cancel, never act at once.
+    Command1->setAutoDefault(false);
+    Command2->setAutoDefault(true);
+    setTabOrder(Command2, Command1);
+    Command2->setFocus();
 
     connect(Command1, &QPushButton::clicked, this, &CountdownWindow::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &CountdownWindow::Command2_Click);
@@ -118,6 +131,13 @@ void CountdownWindow::Form_Load(const QString& setting) {
     Label3->setText(QString::number(left_));
     Label4->setText(QString::number(left_));
     Timer1->start();
+}
+
+void CountdownWindow::bringForward() {
+    show();
+    raise();
+    activateWindow();
+    Command2->setFocus();
 }
 
 void CountdownWindow::Timer1_Timer() {

@@ -28,6 +28,8 @@ class CountdownWindow : public QWidget {
     void Timer1_Timer();
     void Command1_Click();
     void Command2_Click();
+    // Shows the window on top again with the focus on cancel; the count goes on.
+    void bringForward();
 
     // The seconds of a power-prompt text: the leading digits after the flag.
     static int waitSeconds(const QString& setting);

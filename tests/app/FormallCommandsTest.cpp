@@ -26,6 +26,10 @@ TEST_F(FormallCommands, StartWithTheSystemWritesBothWays) {
     EXPECT_EQ(autoStart.enabled, 2);
     w->AUTORUNNO_Click();
     EXPECT_EQ(autoStart.disabled, 2); // once by the first-run reset
+    // The entry names this program and the folder it runs on.
+    const QString us = QCoreApplication::applicationFilePath() + " " + dir.path();
+    EXPECT_EQ(autoStart.calls,
+              (QStringList{"disable " + us, "enable " + us, "enable " + us, "disable " + us}));
     EXPECT_EQ(readRecord(dir.file("AutoRunYesNo.txt")), "NO");
 }
 

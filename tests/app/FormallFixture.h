@@ -20,10 +20,17 @@ namespace campanor::test {
 
 class RecordingAutoStart : public AutoStart {
   public:
-    bool enable(const QString&) override { return ++enabled, true; }
-    bool disable() override { return ++disabled, true; }
+    bool enable(const QString& program, const QString& folder) override {
+        calls << "enable " + program + " " + folder;
+        return ++enabled, true;
+    }
+    bool disable(const QString& program, const QString& folder) override {
+        calls << "disable " + program + " " + folder;
+        return ++disabled, true;
+    }
     int enabled = 0;
     int disabled = 0;
+    QStringList calls;
 };
 
 class RecordingPower : public Power {

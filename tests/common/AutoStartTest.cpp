@@ -1,26 +1,80 @@
 #include "common/AutoStart.h"
+#include "common/ProgramFolder.h"
 #include "fixtures/TempFolder.h"
 
+#include <QCoreApplication>
 #include <gtest/gtest.h>
 
 using namespace campanor;
 using campanor::test::TempFolder;
 
-TEST(AutoStart, EntryAppearsWithTheProgramPathAndDisappears) {
-    TempFolder config;
-    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
-    XdgAutoStart autoStart;
-    const QString entry = config.file("autostart/Clock.desktop");
-    EXPECT_EQ(XdgAutoStart::entryPath(), entry);
+namespace {
 
-    ASSERT_TRUE(autoStart.enable("/opt/Campanor School/campanor"));
-    const QString text = QString::fromUtf8(config.bytes("autostart/Clock.desktop"));
+// Points the autostart folder at a scratch folder for one test.
+class AutoStartTest : public ::testing::Test {
+  protected:
+    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); }
+    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
+    QString entryText() const { return QString::fromUtf8(config.bytes("autostart/Clock.desktop")); }
+    void writeEntry(const QString& exec) const {
+        config.write(
+            "autostart/Clock.desktop",
+            ("[Desktop Entry]\nType=Application\nName=Clock\nExec=" + exec + "\n").toUtf8());
+    }
+    bool entryExists() const { return config.exists("autostart/Clock.desktop"); }
+
+    TempFolder config;
+    XdgAutoStart autoStart;
+};
+
+} // namespace
+
+TEST_F(AutoStartTest, TheEntryStartsTheProgramOnItsFolder) {
+    EXPECT_EQ(XdgAutoStart::entryPath(), config.file("autostart/Clock.desktop"));
+    const QString program = "/opt/Campanor School/campanor";
+    const QString folder = "/srv/O'Brien \"A\" $HOME 100%/bells\\x";
+    ASSERT_TRUE(autoStart.enable(program, folder));
+    const QString text = entryText();
     EXPECT_TRUE(text.startsWith("[Desktop Entry]\n"));
     EXPECT_TRUE(text.contains("\nType=Application\n"));
-    EXPECT_TRUE(text.contains("\nExec=\"/opt/Campanor School/campanor\"\n"));
+    EXPECT_TRUE(text.contains("\nExec=env \"CAMPANOR_HOME=/srv/O'Brien \\\\\"A\\\\\" \\\\$HOME "
+                              "100%%/bells\\\\\\\\x\" \"/opt/Campanor School/campanor\"\n"))
+        << text.toStdString();
+    // Read back as a desktop would run it: the folder survives every quoting rule.
+    const QString exec = text.section("\nExec=", 1).section('\n', 0, 0);
+    EXPECT_EQ(XdgAutoStart::execArguments(exec),
+              (QStringList{"env", "CAMPANOR_HOME=" + folder, program}));
+    EXPECT_TRUE(XdgAutoStart::startsProgram(text, program, folder));
+    EXPECT_FALSE(XdgAutoStart::startsProgram(text, program, "/srv/other"));
+    EXPECT_FALSE(XdgAutoStart::startsProgram(text, "/usr/bin/campanor", folder));
+}
 
-    EXPECT_TRUE(autoStart.disable());
-    EXPECT_FALSE(QFile::exists(entry));
-    EXPECT_TRUE(autoStart.disable()) << "already gone is fine";
-    qunsetenv("XDG_CONFIG_HOME");
+TEST_F(AutoStartTest, OnlyThisProgramsEntryIsRemoved) {
+    const QString program = QCoreApplication::applicationFilePath();
+    const QString folder = "/srv/campanor";
+
+    // Another program's Clock.desktop stays, whatever form its Exec has.
+    for (const QString& exec : {QString("/usr/bin/xclock -digital"), QString("env TZ=UTC xclock"),
+                                QString("\"") + program + "-old\"", QString("\"unbalanced")}) {
+        writeEntry(exec);
+        EXPECT_TRUE(autoStart.disable(program, folder));
+        EXPECT_TRUE(entryExists()) << exec.toStdString();
+    }
+    // So does this program's entry for another folder.
+    ASSERT_TRUE(autoStart.enable(program, "/srv/elsewhere"));
+    autoStart.disable(program, folder);
+    EXPECT_TRUE(entryExists());
+
+    ASSERT_TRUE(autoStart.enable(program, folder));
+    EXPECT_TRUE(autoStart.disable(program, folder));
+    EXPECT_FALSE(entryExists());
+    EXPECT_TRUE(autoStart.disable(program, folder)) << "already gone is fine";
+
+    // An entry of the older form, the program alone, starts it on its own
+    // folder; a field code after it does not make it another's.
+    writeEntry("\"" + program + "\" %U");
+    autoStart.disable(program, folder);
+    EXPECT_TRUE(entryExists());
+    autoStart.disable(program, defaultProgramFolder(program));
+    EXPECT_FALSE(entryExists());
 }

@@ -4,8 +4,10 @@
 
 #include <QTest>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 using namespace campanor;
 using campanor::test::TempFolder;
@@ -86,9 +88,136 @@ TEST(ProgramLauncher, NothingHappensForAMissingProgramOrAnEndedOne) {
     launcher.LaunchProgram("true");
     const pid_t pid = launcher.launchedPid();
     ASSERT_GT(pid, 0);
-    // Reaped when it ends by itself, yet still remembered until ended.
-    EXPECT_TRUE(waitUntil([&] { return stateOf(pid) == 0; }));
+    // Ended by itself it stays remembered, held unreaped so that its number
+    // cannot be reused, and is reaped when it is ended.
+    EXPECT_TRUE(waitUntil([&] { return stateOf(pid) == 'Z'; }));
     EXPECT_EQ(launcher.launchedPid(), pid);
     launcher.EndLaunchedProgram();
     EXPECT_EQ(launcher.launchedPid(), 0);
+    EXPECT_EQ(stateOf(pid), 0);
+
+    // Or when a later launch replaces it.
+    launcher.LaunchProgram("true");
+    const pid_t first = launcher.launchedPid();
+    EXPECT_TRUE(waitUntil([&] { return stateOf(first) == 'Z'; }));
+    launcher.LaunchProgram("sleep 30");
+    EXPECT_EQ(stateOf(first), 0);
+    launcher.EndLaunchedProgram();
+}
+
+namespace {
+
+// Writes an executable script into the folder.
+QString script(const TempFolder& dir, const QString& name, const QByteArray& body) {
+    dir.write(name, "#!/bin/sh\n" + body);
+    QFile::setPermissions(dir.file(name), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return dir.file(name);
+}
+
+qint64 pidIn(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed().toLongLong() : 0;
+}
+
+// Gone, or a zombie waiting for whoever reaps orphans here.
+bool ended(pid_t pid) {
+    const char state = stateOf(pid);
+    return state == 0 || state == 'Z';
+}
+
+// Standard error of this process, while it lives.
+class CapturedStderr {
+  public:
+    CapturedStderr() {
+        fflush(stderr);
+        saved_ = dup(2);
+        const int fd = open(file_.file("stderr.txt").toLocal8Bit().constData(),
+                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(fd, 2);
+        ::close(fd);
+    }
+    ~CapturedStderr() { restore(); }
+    QString text() {
+        restore();
+        return QString::fromLocal8Bit(file_.bytes("stderr.txt"));
+    }
+
+  private:
+    void restore() {
+        if (saved_ < 0)
+            return;
+        fflush(stderr);
+        dup2(saved_, 2);
+        ::close(saved_);
+        saved_ = -1;
+    }
+    TempFolder file_;
+    int saved_ = -1;
+};
+
+} // namespace
+
+TEST(ProgramLauncher, APathWithASpaceOrAnApostropheRunsAsOneProgram) {
+    TempFolder dir;
+    for (const QString& folder : {QStringLiteral("My Bells"), QStringLiteral("O'Brien")}) {
+        const QString program =
+            script(dir, folder + "/run.sh", "echo \"ran $#\" > \"$(dirname \"$0\")/out.txt\"\n");
+        EXPECT_EQ(ProgramLauncher::argumentsOf(program), QStringList{program});
+        ProgramLauncher launcher;
+        launcher.LaunchProgram(program);
+        ASSERT_GT(launcher.launchedPid(), 0) << folder.toStdString();
+        ASSERT_TRUE(waitUntil([&] { return dir.bytes(folder + "/out.txt") == "ran 0\n"; }));
+    }
+    // A path with arguments after it is a command line, quoted as a shell would.
+    const QString quoted = "'" + dir.file("My Bells/run.sh") + "' one two";
+    EXPECT_EQ(ProgramLauncher::argumentsOf(quoted),
+              (QStringList{dir.file("My Bells/run.sh"), "one", "two"}));
+    ProgramLauncher launcher;
+    launcher.LaunchProgram(quoted);
+    EXPECT_TRUE(waitUntil([&] { return dir.bytes("My Bells/out.txt") == "ran 2\n"; }));
+    // A file that is there but cannot run is not taken whole.
+    dir.write("notes.txt", "plain");
+    EXPECT_EQ(ProgramLauncher::argumentsOf(dir.file("notes.txt")),
+              QStringList{dir.file("notes.txt")});
+    EXPECT_EQ(ProgramLauncher::argumentsOf("relative name"), (QStringList{"relative", "name"}));
+}
+
+TEST(ProgramLauncher, AProgramThatCannotStartIsReported) {
+    TempFolder dir;
+    const QString missing = dir.file("My Bells/none.sh");
+    CapturedStderr captured;
+    ProgramLauncher launcher;
+    launcher.LaunchProgram(missing);
+    launcher.LaunchProgram("unbalanced 'quote");
+    EXPECT_EQ(launcher.launchedPid(), 0);
+    const QString text = captured.text();
+    EXPECT_TRUE(text.contains(QStringLiteral("执行程序无法启动")));
+    EXPECT_TRUE(text.contains(missing)) << text.toStdString();
+    EXPECT_TRUE(text.contains("unbalanced 'quote")) << text.toStdString();
+}
+
+TEST(ProgramLauncher, EndingAWrapperEndsTheProgramItStarted) {
+    TempFolder dir;
+    // One wrapper waits for its child, the other has already exited when the
+    // end comes: the real program must go in both cases.
+    for (const char* tail : {"wait\n", "exit 0\n"}) {
+        const QString wrapper =
+            script(dir, "wrapper.sh",
+                   QByteArray("sleep 300 &\necho $! > \"$(dirname \"$0\")/child.pid\"\n") + tail);
+        QFile::remove(dir.file("child.pid"));
+        ProgramLauncher launcher;
+        launcher.LaunchProgram(wrapper);
+        const pid_t leader = launcher.launchedPid();
+        ASSERT_GT(leader, 0);
+        ASSERT_TRUE(waitUntil([&] { return pidIn(dir.file("child.pid")) > 0; }));
+        const pid_t child = pid_t(pidIn(dir.file("child.pid")));
+        EXPECT_EQ(getpgid(child), leader) << "the child is in the program's group";
+        if (QByteArray(tail) == "exit 0\n") {
+            ASSERT_TRUE(waitUntil([&] { return stateOf(leader) == 'Z'; }))
+                << "a remembered program that ended is held until it is ended";
+        }
+        launcher.EndLaunchedProgram();
+        EXPECT_EQ(stateOf(leader), 0) << "reaped";
+        EXPECT_TRUE(waitUntil([&] { return ended(child); })) << tail;
+    }
 }

@@ -1,0 +1,85 @@
+#include "table/InstructionTable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <optional>
+
+using namespace campanor;
+
+namespace {
+
+// A program folder with a full 300-line default table, already set up.
+bool prepareFolder(const QString& folder) {
+    QDir().mkpath(folder + "/DayTimeTable");
+    QDir().mkpath(folder + "/PlayListFile");
+    const char* rules[] = {"每天", "星期三", "每月15日", "每年3月8日", "2026年5月1日"};
+    QString text;
+    for (int i = 0; i < 300; ++i)
+        text += QStringLiteral("|%1:%2:00*第%3节>%4<默认乐音")
+                    .arg(6 + i % 14, 2, 10, QChar('0'))
+                    .arg(i % 60, 2, 10, QChar('0'))
+                    .arg(i)
+                    .arg(QString::fromUtf8(rules[i % 5]));
+    const QString table = folder + "/DayTimeTable/Default.DTT";
+    QFile::copy(CAMPANOR_BENCH_ASSETS "/timeup.mp3", folder + "/timeup.mp3");
+    return writeTableFile(table, text) && writeNumberRecord(folder + "/ResetSystem.txt", 1) &&
+           writeTextRecord(folder + "/DefaultDTT.txt", table) &&
+           writeTextRecord(folder + "/show.txt", QStringLiteral("show")) &&
+           writeTextRecord(folder + "/Shut.txt", QStringLiteral("开60"));
+}
+
+// One cold start of the probe; the first frame and the ready time in ms.
+std::optional<std::pair<double, double>> coldStart(const QString& mode, const QString& folder) {
+    QProcess probe;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains("DISPLAY") && !env.contains("WAYLAND_DISPLAY"))
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("CAMPANOR_HOME", folder);
+    env.insert("CAMPANOR_AUDIO_SINK", "fakesink");
+    env.insert("XDG_CONFIG_HOME", folder + "/config");
+    probe.setProcessEnvironment(env);
+    probe.start(CAMPANOR_BENCH_PROBE, {mode});
+    if (!probe.waitForFinished(60000))
+        return std::nullopt;
+    const QList<QByteArray> fields = probe.readAllStandardOutput().trimmed().split(' ');
+    if (fields.size() != 2)
+        return std::nullopt;
+    return std::pair{fields[0].toDouble(), fields[1].toDouble()};
+}
+
+// Cold starts, side by side in one run: a bare Qt window of the same size,
+// then Campanor with a full table. The iteration time is Campanor's first
+// frame; the counters set it against the bare window's. The aim is within
+// 1.5 times the bare window.
+void StartUpFirstPaint(benchmark::State& state) {
+    QTemporaryDir dir;
+    if (!prepareFolder(dir.path())) {
+        state.SkipWithError("cannot prepare the program folder");
+        return;
+    }
+    double bare = 0, table = 0, ready = 0;
+    int runs = 0;
+    for (auto _ : state) {
+        const auto plain = coldStart("bare", dir.path());
+        const auto full = coldStart("campanor", dir.path());
+        if (!plain || !full) {
+            state.SkipWithError("the start-up probe failed");
+            return;
+        }
+        bare += plain->first;
+        table += full->first;
+        ready += full->second;
+        ++runs;
+        state.SetIterationTime(full->first / 1000.0);
+    }
+    state.counters["bare_ms"] = bare / runs;
+    state.counters["table300_ms"] = table / runs;
+    state.counters["ratio"] = table / bare;
+    state.counters["ready_ms"] = ready / runs;
+}
+BENCHMARK(StartUpFirstPaint)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace

@@ -1,0 +1,111 @@
+// One cold start, timed from the top of main() to the first frame on the
+// screen: either Campanor's start-up (CAMPANOR_HOME names a prepared program
+// folder) or a bare Qt window of the same size. Prints "paint_ms ready_ms",
+// ready being the moment the deferred start-up work has run too.
+#include "app/Formall.h"
+#include "app/StartUp.h"
+#include "app/UnattendedPrompter.h"
+#include "common/AutoStart.h"
+#include "common/Clock.h"
+#include "common/FileDialogs.h"
+#include "common/ProgramFolder.h"
+#include "players/MediaPlayer.h"
+#include "scheduler/LogindPower.h"
+#include "scheduler/ProgramLauncher.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QTimer>
+#include <cstdio>
+#include <cstring>
+#include <unistd.h>
+
+using namespace campanor;
+
+namespace {
+
+QElapsedTimer sinceStart;
+qint64 paintMs = -1;
+
+// Notes when the first frame of any window has been painted and flushed.
+class FrameWatch : public QObject {
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint && paintMs < 0 && watched->isWidgetType() &&
+            static_cast<QWidget*>(watched)->isWindow()) {
+            paintMs = 0;
+            QTimer::singleShot(0, [] { paintMs = sinceStart.elapsed(); });
+        }
+        return false;
+    }
+};
+
+[[noreturn]] void finish(qint64 readyMs) {
+    std::printf("%lld %lld\n", static_cast<long long>(paintMs), static_cast<long long>(readyMs));
+    std::fflush(stdout);
+    _exit(0);
+}
+
+void whenPainted(const std::function<void()>& then) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, [poll, then] {
+        if (paintMs > 0) {
+            poll->stop();
+            then();
+        }
+    });
+    poll->start(1);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    sinceStart.start();
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    QApplication app(argc, argv);
+    FrameWatch watch;
+    app.installEventFilter(&watch);
+
+    if (bare) {
+        QMainWindow window;
+        window.resize(900, 560);
+        window.show();
+        whenPainted([] { finish(paintMs); });
+        return app.exec();
+    }
+
+    // As main() does it, less the single-instance lock.
+    UnattendedPrompter prompter;
+    QtFileDialogs dialogs;
+    SystemClock clock;
+    XdgAutoStart autoStart;
+    LogindPower power;
+    ProgramLauncher processes;
+    Services services;
+    services.prompter = &prompter;
+    services.dialogs = &dialogs;
+    services.clock = &clock;
+    services.autoStart = &autoStart;
+    services.power = &power;
+    services.processes = &processes;
+    services.exitNow = [] { QCoreApplication::exit(0); };
+
+    Formall window(prepareProgramFolder(), services);
+    window.Form_Load();
+    bool warmedUp = false;
+    afterFirstPaint(&window, [&] {
+        MediaPlayer::warmUp(window.DefaultRingPath);
+        warmedUp = true;
+    });
+    window.showAtStartUp();
+    whenPainted([&] {
+        auto* ready = new QTimer;
+        QObject::connect(ready, &QTimer::timeout, [&] {
+            if (warmedUp)
+                finish(sinceStart.elapsed());
+        });
+        ready->start(1);
+    });
+    return app.exec();
+}
