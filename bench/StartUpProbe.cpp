@@ -95,6 +95,7 @@ int main(int argc, char* argv[]) {
     window.Form_Load();
     bool warmedUp = false;
     afterFirstPaint(&window, [&] {
+        window.ringPlayer();
         MediaPlayer::warmUp(window.DefaultRingPath);
         warmedUp = true;
     });

@@ -40,10 +40,6 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     buildMenus();
     connectCommands();
 
-    MediaPlayer1 = new MediaPlayer(this);
-    MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
-    connect(MediaPlayer1, &MediaPlayer::endOfStream, this, &Formall::MediaPlayer1_EndOfStream);
-
     tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
 
@@ -384,8 +380,19 @@ void Formall::MicOff() {
     switchMixerLine(&Class1::setMicroMute, 1);
 }
 
+MediaPlayer* Formall::ringPlayer() {
+    // Made on first use or right after the first frame, never before it: the
+    // sound system's start costs the window its first paint otherwise.
+    if (!MediaPlayer1) {
+        MediaPlayer1 = new MediaPlayer(this);
+        MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
+        connect(MediaPlayer1, &MediaPlayer::endOfStream, this, &Formall::MediaPlayer1_EndOfStream);
+    }
+    return MediaPlayer1;
+}
+
 void Formall::Command8_Click() {
-    MediaPlayer1->Stop();
+    ringPlayer()->Stop();
     MediaPlayer1->setFileName(DueRingPath);
     MediaPlayer1->Play();
 }
@@ -425,7 +432,8 @@ void Formall::closeEvent(QCloseEvent* event) {
         FormEdit_->close();
     if (folderPicker_)
         folderPicker_->close();
-    MediaPlayer1->setFileName(QString());
+    if (MediaPlayer1)
+        MediaPlayer1->setFileName(QString());
     event->accept();
 }
 

@@ -151,7 +151,8 @@ class Formall : public QMainWindow {
     const InstructionTable& table() const { return table_; }
     InternalClock& internalClock() { return clock_; }
     const Settings& settings() const { return settings_; }
-    MediaPlayer* ringPlayer() const { return MediaPlayer1; }
+    // The ring player, made on first use.
+    MediaPlayer* ringPlayer();
 
     // Controls, named as the system names them.
     QTimer* Timer1 = nullptr;

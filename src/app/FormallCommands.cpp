@@ -234,12 +234,13 @@ void Formall::humor_Click() {
 }
 
 void Formall::menuTryRing_Click() {
-    MediaPlayer1->setFileName(DefaultRingPath);
+    ringPlayer()->setFileName(DefaultRingPath);
     MediaPlayer1->Play();
 }
 
 void Formall::menustopsound_Click() {
-    MediaPlayer1->Stop();
+    if (MediaPlayer1)
+        MediaPlayer1->Stop();
 }
 
 void Formall::Register_Click() {

@@ -61,10 +61,14 @@ int main(int argc, char* argv[]) {
 
     Formall window(prepareProgramFolder(), services);
     window.Form_Load();
-    // The sound system's warm-up takes a good tenth of a second: the window
-    // is painted first, then the ring's decoders are loaded, so that the first
-    // scheduled ring starts at once.
-    afterFirstPaint(&window, [&window] { MediaPlayer::warmUp(window.DefaultRingPath); });
+    // The sound system's start and warm-up take a good part of a second on a
+    // busy machine: the window is painted first, then the ring player is made
+    // and the ring's decoders loaded, so that the first scheduled ring starts
+    // at once.
+    afterFirstPaint(&window, [&window] {
+        window.ringPlayer();
+        MediaPlayer::warmUp(window.DefaultRingPath);
+    });
     window.showAtStartUp();
     QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
         if (window.isMinimized())

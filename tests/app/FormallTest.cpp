@@ -142,7 +142,7 @@ TEST_F(FormallTest, TheTickRingsADueLineAndReleasesTheFileAtItsEnd) {
               TempFolder::quoted(QStringLiteral("|08:00:01*没有注释>每天<") + bell));
     auto w = start();
     w->Timer1->stop();
-    QSignalSpy ends(w->MediaPlayer1, &MediaPlayer::endOfStream);
+    QSignalSpy ends(w->ringPlayer(), &MediaPlayer::endOfStream);
     clock.advanceMs(1000);
     w->Timer1_Timer();
     EXPECT_EQ(w->DueRingPath, bell);
