@@ -43,7 +43,8 @@ int main(int argc, char* argv[]) {
         return 0;
     }
 
-    AsRunLog::open(programFolder());
+    const QString folder = prepareProgramFolder();
+    AsRunLog::open(folder);
 
     QtFileDialogs dialogs;
     SystemClock clock;
@@ -59,7 +60,7 @@ int main(int argc, char* argv[]) {
     services.processes = &processes;
     services.exitNow = [] { QCoreApplication::exit(0); };
 
-    Formall window(prepareProgramFolder(), services);
+    Formall window(folder, services);
     window.Form_Load();
     // The sound system's start and warm-up take a good part of a second on a
     // busy machine: the window is painted first, then the ring player is made

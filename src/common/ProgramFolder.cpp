@@ -1,19 +1,16 @@
 #include "ProgramFolder.h"
 
+#include "AsRunLog.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
-#include <cstdio>
 
 namespace campanor {
 
 namespace {
-
-void reportProblem(const QString& text) {
-    fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
 
 // Shipped files that the program never writes: a newer package brings new ones.
 bool onlyRead(const QString& relativePath) {
@@ -97,12 +94,13 @@ QString prepareProgramFolder() {
         installed, folder, QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     if (QFileInfo(folder).isDir() && QFileInfo(folder).isWritable()) {
         if (!complete)
-            reportProblem(
-                QStringLiteral("程序文件夹 %1 未能从 %2 补齐全部文件").arg(folder, installed));
+            reportProblem(QStringLiteral("the program folder %1 lacks files that %2 ships")
+                              .arg(folder, installed));
         return folder;
     }
-    reportProblem(
-        QStringLiteral("无法建立程序文件夹 %1，改用 %2（设置将无法保存）").arg(folder, installed));
+    reportProblem(QStringLiteral(
+                      "cannot make the program folder %1; using %2, where settings cannot be saved")
+                      .arg(folder, installed));
     return installed;
 }
 

@@ -1,9 +1,10 @@
 #include "ProgramLauncher.h"
 
+#include "common/AsRunLog.h"
+
 #include <QFileInfo>
 #include <QSocketNotifier>
 #include <csignal>
-#include <cstdio>
 #include <cstring>
 #include <glib.h>
 #include <spawn.h>
@@ -37,10 +38,6 @@ bool reap(int pidfd, int flags) {
     return waitid(P_PIDFD, id_t(pidfd), &info, WEXITED | flags) == 0 && info.si_pid != 0;
 }
 
-void reportProblem(const QString& text) {
-    fprintf(stderr, "%s\n", text.toLocal8Bit().constData());
-}
-
 } // namespace
 
 ProgramLauncher::ProgramLauncher(QObject* parent) : QObject(parent) {}
@@ -72,7 +69,8 @@ QStringList ProgramLauncher::argumentsOf(const QString& parameter) {
 void ProgramLauncher::LaunchProgram(const QString& commandLine) {
     const QStringList arguments = argumentsOf(commandLine);
     if (arguments.isEmpty()) {
-        reportProblem(QStringLiteral("执行程序无法启动（命令行无法解析）：") + commandLine);
+        reportProblem(QStringLiteral("cannot start a program: the command line cannot be split: ") +
+                      commandLine);
         return;
     }
     std::vector<QByteArray> storage;
@@ -90,7 +88,7 @@ void ProgramLauncher::LaunchProgram(const QString& commandLine) {
     const int failed = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
     posix_spawnattr_destroy(&attributes);
     if (failed) {
-        reportProblem(QStringLiteral("执行程序无法启动（%1）：%2")
+        reportProblem(QStringLiteral("cannot start a program (%1): %2")
                           .arg(QString::fromLocal8Bit(strerror(failed)), commandLine));
         return;
     }

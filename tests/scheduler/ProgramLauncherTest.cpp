@@ -1,4 +1,5 @@
 #include "scheduler/ProgramLauncher.h"
+#include "common/AsRunLog.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
@@ -185,15 +186,22 @@ TEST(ProgramLauncher, APathWithASpaceOrAnApostropheRunsAsOneProgram) {
 TEST(ProgramLauncher, AProgramThatCannotStartIsReported) {
     TempFolder dir;
     const QString missing = dir.file("My Bells/none.sh");
+    AsRunLog::open(dir.path());
     CapturedStderr captured;
     ProgramLauncher launcher;
     launcher.LaunchProgram(missing);
     launcher.LaunchProgram("unbalanced 'quote");
     EXPECT_EQ(launcher.launchedPid(), 0);
-    const QString text = captured.text();
-    EXPECT_TRUE(text.contains(QStringLiteral("执行程序无法启动")));
-    EXPECT_TRUE(text.contains(missing)) << text.toStdString();
-    EXPECT_TRUE(text.contains("unbalanced 'quote")) << text.toStdString();
+    const QString said = captured.text();
+    QFile logFile(AsRunLog::fileFor(QDate::currentDate()));
+    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
+    const QString logged = QString::fromUtf8(logFile.readAll());
+    AsRunLog::close();
+    for (const QString& text : {said, logged}) {
+        EXPECT_TRUE(text.contains("cannot start a program (No such file or directory): " + missing))
+            << text.toStdString();
+        EXPECT_TRUE(text.contains("cannot be split: unbalanced 'quote")) << text.toStdString();
+    }
 }
 
 TEST(ProgramLauncher, EndingAWrapperEndsTheProgramItStarted) {
