@@ -74,7 +74,7 @@ TEST_F(RealPlayback, FilesThatCannotPlayArePassedOverAndTheFrontStillCloses) {
     testing::internal::CaptureStderr();
     w->Command7_Click();
     QFile::remove(deleted); // gone after the list was loaded
-    const bool closed = waitUntil([&] { return !front || !w->OnPlay; }, 20000);
+    const bool closed = waitUntil([&] { return !front || !w->OnPlay; }, 60000);
     const std::string report = testing::internal::GetCapturedStderr();
     QDir::setCurrent(saved);
     ASSERT_TRUE(closed) << "the front player reached the end of its list";
