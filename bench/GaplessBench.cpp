@@ -1,3 +1,4 @@
+#include "fixtures/Audio.h"
 #include "players/MediaPlayer.h"
 
 #include <QTemporaryDir>
@@ -42,35 +43,12 @@ struct Output {
     }
 };
 
-bool writeTone(const QString& path, int frequency) {
-    const QByteArray description =
-        QStringLiteral("audiotestsrc num-buffers=30 samplesperbuffer=441 freq=%1 ! "
-                       "audio/x-raw,rate=44100,channels=2 ! wavenc ! filesink location=\"%2\"")
-            .arg(frequency)
-            .arg(path)
-            .toUtf8();
-    GstElement* pipeline = gst_parse_launch(description.constData(), nullptr);
-    if (!pipeline)
-        return false;
-    gst_element_set_state(pipeline, GST_STATE_PLAYING);
-    GstBus* bus = gst_element_get_bus(pipeline);
-    GstMessage* message = gst_bus_timed_pop_filtered(
-        bus, 10 * GST_SECOND, GstMessageType(GST_MESSAGE_EOS | GST_MESSAGE_ERROR));
-    const bool ok = message && GST_MESSAGE_TYPE(message) == GST_MESSAGE_EOS;
-    if (message)
-        gst_message_unref(message);
-    gst_object_unref(bus);
-    gst_element_set_state(pipeline, GST_STATE_NULL);
-    gst_object_unref(pipeline);
-    return ok;
-}
-
 void ListGap(benchmark::State& state, bool gapless) {
     gst_init(nullptr, nullptr);
     QTemporaryDir dir;
     const QString a = dir.filePath(QStringLiteral("a.wav"));
     const QString b = dir.filePath(QStringLiteral("b.wav"));
-    if (!writeTone(a, 440) || !writeTone(b, 550)) {
+    if (!test::writeTone(a, 0.3, 440) || !test::writeTone(b, 0.3, 550)) {
         state.SkipWithError("cannot write the tones");
         return;
     }
