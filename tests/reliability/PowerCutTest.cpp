@@ -85,9 +85,12 @@ TEST(PowerCut, EveryFileHoldsTheOldOrTheNewContentAfterEachKill) {
     InstructionTable table;
     ASSERT_EQ(table.load(settings.path(kPowerCutTable)), ReadStatus::Ok);
     EXPECT_TRUE(table.count() == 7 || table.count() == 260) << table.count();
+    // Each file is written on its own, so a kill between two of them leaves
+    // the table and the list of different generations: each must be whole.
     const RecordRead list = readPlaylistFile(settings.path(kPowerCutPlaylist));
     ASSERT_EQ(list.status, ReadStatus::Ok);
-    EXPECT_EQ(splitPlaylistText(list.value).size(), table.count() * 3);
+    const auto tracks = splitPlaylistText(list.value).size();
+    EXPECT_TRUE(tracks == 7 * 3 || tracks == 260 * 3) << tracks;
     const auto memory = readMemoryPosition(settings.path(kPowerCutPlaylist));
     ASSERT_TRUE(memory);
     EXPECT_TRUE(*memory == 7 || *memory == 123456789);
