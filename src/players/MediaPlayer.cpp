@@ -115,8 +115,21 @@ bool MediaPlayer::openCurrentFile() {
         }
         const GstStateChangeReturn preroll =
             gst_element_get_state(pipeline_, nullptr, nullptr, kPrerollTimeout);
-        if (preroll == GST_STATE_CHANGE_SUCCESS || preroll == GST_STATE_CHANGE_NO_PREROLL)
+        if (preroll == GST_STATE_CHANGE_NO_PREROLL)
             return true;
+        if (preroll == GST_STATE_CHANGE_SUCCESS) {
+            // A file with no sound stream (a video alone) prerolls with
+            // nothing to play, and playbin does not always say so afterwards:
+            // now and then it sits in PLAYING for ever with neither an error
+            // nor an end. Its stream count is not reliable this early, so a
+            // count of none is checked against the file itself.
+            gint audioStreams = 0;
+            g_object_get(pipeline_, "n-audio", &audioStreams, nullptr);
+            if (audioStreams > 0 || !probedWithoutSound(fileName_))
+                return true;
+            gst_element_set_state(pipeline_, GST_STATE_NULL);
+            return false;
+        }
         if (preroll == GST_STATE_CHANGE_FAILURE) {
             gst_element_set_state(pipeline_, GST_STATE_NULL);
             return false;

@@ -18,6 +18,7 @@ struct Known {
     qint64 size = 0;
     QDateTime modified;
     double seconds = 0;
+    bool withoutSound = false;
 };
 
 GstDiscoverer* discoverer() {
@@ -29,39 +30,51 @@ GstDiscoverer* discoverer() {
     return instance;
 }
 
-double discover(const QString& path) {
+Known discover(const QString& path) {
+    Known found;
     GstDiscoverer* probe = discoverer();
     if (!probe)
-        return 0;
+        return found;
     const QByteArray uri = QUrl::fromLocalFile(path).toEncoded();
     GstDiscovererInfo* info = gst_discoverer_discover_uri(probe, uri.constData(), nullptr);
     if (!info)
-        return 0;
-    double seconds = 0;
+        return found;
     if (gst_discoverer_info_get_result(info) == GST_DISCOVERER_OK) {
         GList* audio = gst_discoverer_info_get_audio_streams(info);
         if (audio)
-            seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
+            found.seconds = double(gst_discoverer_info_get_duration(info)) / GST_SECOND;
+        else
+            found.withoutSound = true;
         gst_discoverer_stream_info_list_free(audio);
     }
     g_object_unref(info);
-    return seconds;
+    return found;
+}
+
+Known probe(const QString& path) {
+    static QHash<QString, Known> known;
+    const QFileInfo file(path);
+    if (!file.isFile() || file.size() == 0)
+        return {};
+    auto found = known.find(path);
+    if (found != known.end() && found->size == file.size() &&
+        found->modified == file.lastModified())
+        return *found;
+    Known fresh = discover(path);
+    fresh.size = file.size();
+    fresh.modified = file.lastModified();
+    known.insert(path, fresh);
+    return fresh;
 }
 
 } // namespace
 
 double probeDuration(const QString& path) {
-    static QHash<QString, Known> known;
-    const QFileInfo file(path);
-    if (!file.isFile() || file.size() == 0)
-        return 0;
-    const auto found = known.constFind(path);
-    if (found != known.cend() && found->size == file.size() &&
-        found->modified == file.lastModified())
-        return found->seconds;
-    const double seconds = discover(path);
-    known.insert(path, Known{file.size(), file.lastModified(), seconds});
-    return seconds;
+    return probe(path).seconds;
+}
+
+bool probedWithoutSound(const QString& path) {
+    return probe(path).withoutSound;
 }
 
 } // namespace campanor
