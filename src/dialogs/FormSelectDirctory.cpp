@@ -16,7 +16,7 @@ namespace campanor {
 
 namespace {
 const QString kRoot = QStringLiteral("/");
-const QString kParent = QStringLiteral("..");
+const QString kParentEntry = QStringLiteral("..");
 } // namespace
 
 FormSelectDirctory::FormSelectDirctory(const QString& skinFile, QWidget* parent)
@@ -56,8 +56,8 @@ FormSelectDirctory::FormSelectDirctory(const QString& skinFile, QWidget* parent)
 
     connect(Drive1, &QComboBox::activated, this, &FormSelectDirctory::Drive1_Change);
     connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        setDir1Path(item->text() == kParent ? QFileInfo(dir1Path_).dir().absolutePath()
-                                            : joinPath(dir1Path_, item->text()));
+        setDir1Path(item->text() == kParentEntry ? QFileInfo(dir1Path_).dir().absolutePath()
+                                                 : joinPath(dir1Path_, item->text()));
     });
     connect(Command1, &QPushButton::clicked, this, &FormSelectDirctory::Command1_Click);
 }
@@ -87,7 +87,7 @@ bool FormSelectDirctory::setDir1Path(const QString& folder) {
 
     Dir1->clear();
     if (dir1Path_ != kRoot)
-        Dir1->addItem(kParent);
+        Dir1->addItem(kParentEntry);
     Dir1->addItems(QDir(dir1Path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
                                              QDir::Name | QDir::IgnoreCase));
     Dir1_Change();

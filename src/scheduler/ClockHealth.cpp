@@ -8,8 +8,8 @@
 namespace campanor {
 
 namespace {
-const QString kService = QStringLiteral("org.freedesktop.timedate1");
-const QString kPath = QStringLiteral("/org/freedesktop/timedate1");
+const QString kTimedated = QStringLiteral("org.freedesktop.timedate1");
+const QString kTimedatedPath = QStringLiteral("/org/freedesktop/timedate1");
 constexpr int kCallTimeout = 10000;
 } // namespace
 
@@ -31,8 +31,9 @@ void ClockHealth::check() {
         return;
     }
     QDBusMessage get = QDBusMessage::createMethodCall(
-        kService, kPath, QStringLiteral("org.freedesktop.DBus.Properties"), QStringLiteral("Get"));
-    get.setArguments({kService, QStringLiteral("NTPSynchronized")});
+        kTimedated, kTimedatedPath, QStringLiteral("org.freedesktop.DBus.Properties"),
+        QStringLiteral("Get"));
+    get.setArguments({kTimedated, QStringLiteral("NTPSynchronized")});
     asking_ = true;
     auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(get, kCallTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

@@ -11,7 +11,7 @@ namespace campanor {
 
 namespace {
 
-const QString kService = QStringLiteral("org.freedesktop.login1");
+const QString kLogind = QStringLiteral("org.freedesktop.login1");
 const QString kManagerPath = QStringLiteral("/org/freedesktop/login1");
 const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
@@ -43,7 +43,7 @@ void LogindPower::callManager(const QString& method, const QVariantList& args, D
         QTimer::singleShot(0, this, [done] { finish(done); });
         return;
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(kService, kManagerPath, kManager, method);
+    QDBusMessage message = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager, method);
     message.setArguments(args);
     whenFinished(bus_.asyncCall(message, kCallTimeoutMs),
                  [done](const QDBusMessage&, bool) { finish(done); });
@@ -67,7 +67,7 @@ void LogindPower::LogOffNow(Done done) {
         QTimer::singleShot(0, this, [done] { finish(done); });
         return;
     }
-    QDBusMessage get = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+    QDBusMessage get = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                       QStringLiteral("GetSession"));
     get.setArguments({QStringLiteral("auto")});
     whenFinished(bus_.asyncCall(get, kCallTimeoutMs), [this, done](const QDBusMessage& reply,
@@ -80,7 +80,7 @@ void LogindPower::LogOffNow(Done done) {
             return;
         }
         const QDBusMessage terminate = QDBusMessage::createMethodCall(
-            kService, path.path(), kSession, QStringLiteral("Terminate"));
+            kLogind, path.path(), kSession, QStringLiteral("Terminate"));
         whenFinished(bus_.asyncCall(terminate, kCallTimeoutMs),
                      [this, done](const QDBusMessage&, bool terminated) {
                          if (terminated)
@@ -92,7 +92,7 @@ void LogindPower::LogOffNow(Done done) {
 }
 
 void LogindPower::terminateOwnSessionFromList(Done done) {
-    const QDBusMessage list = QDBusMessage::createMethodCall(kService, kManagerPath, kManager,
+    const QDBusMessage list = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                              QStringLiteral("ListSessions"));
     whenFinished(
         bus_.asyncCall(list, kCallTimeoutMs), [this, done](const QDBusMessage& reply, bool ok) {
