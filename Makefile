@@ -34,7 +34,7 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.c' | xargs clang-format -i
 
 # The tests again under AddressSanitizer and UndefinedBehaviorSanitizer, in a
-# build folder of their own; only the program and the tests are built. The
+# build folder of their own (the program and the tests; no benchmarks). The
 # build runs the test binaries too (to list their tests), so it needs the options.
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_after_return=0 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0 \
@@ -42,8 +42,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:detect_stack_use_af
 
 sanitize: deps
 	cmake -S . -B $(SANITIZE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCAMPANOR_SANITIZE=ON
-	$(SANITIZER_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS) --target campanor \
-	  $$(cmake --build $(SANITIZE_BUILD) --target help | sed -n 's/^\([a-z_]*_tests\):.*/\1/p')
+	$(SANITIZER_ENV) cmake --build $(SANITIZE_BUILD) -j $(JOBS)
 	cd $(SANITIZE_BUILD) && $(SANITIZER_ENV) ctest --output-on-failure -j $(JOBS) --timeout 600
 
 # Each libFuzzer target for FUZZ_SECONDS seconds, starting from tests/fuzz/.

@@ -57,6 +57,7 @@ class PlayerTest : public ::testing::Test {
     PlayerWindow* load(PlayerWindow::Role role, const QString& plf) {
         auto* window = new PlayerWindow(role, context());
         (role == PlayerWindow::Role::Front ? front : back) = window;
+        made << window;
         window->PLFFile = plf;
         if (!window->Form_Load())
             return nullptr;
@@ -73,9 +74,10 @@ class PlayerTest : public ::testing::Test {
         return lines;
     }
 
+    // Every window a test made, also those replaced as front or back since.
     void TearDown() override {
-        delete front.data();
-        delete back.data();
+        for (const QPointer<PlayerWindow>& window : std::as_const(made))
+            delete window.data();
     }
 
     TempFolder dir;
@@ -86,6 +88,7 @@ class PlayerTest : public ::testing::Test {
     int fadeMs = 20;
     QPointer<PlayerWindow> back;
     QPointer<PlayerWindow> front;
+    QList<QPointer<PlayerWindow>> made;
 };
 
 } // namespace campanor::test

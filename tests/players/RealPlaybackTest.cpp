@@ -37,6 +37,7 @@ class RealPlayback : public PlayerTest {
         };
         auto* w = new PlayerWindow(role, c);
         (role == PlayerWindow::Role::Front ? front : back) = w;
+        made << w;
         w->PLFFile = plf;
         return w->Form_Load() ? w : nullptr;
     }

@@ -90,7 +90,7 @@ TEST_F(UnplayableTracks, AFrontListOfBadTracksClosesAndGivesTheBackItsVolume) {
     media(f)->unplayable << track("news.mp3");
     testing::internal::CaptureStderr();
     f->Command7_Click();
-    ASSERT_TRUE(waitUntil([&] { return !f || !f->OnPlay; }, 3000));
+    ASSERT_TRUE(waitUntil([&] { return !front || !front->OnPlay; }, 3000));
     testing::internal::GetCapturedStderr();
     EXPECT_EQ(b->Slider2->value(), 4000);
     EXPECT_FALSE(media(b)->mute());
