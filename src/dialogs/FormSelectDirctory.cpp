@@ -30,13 +30,16 @@ FormSelectDirctory::FormSelectDirctory(const QString& skinFile, QWidget* parent)
     Drive1 = new QComboBox(this);
     Drive1->setObjectName(QStringLiteral("Drive1"));
     Drive1->addItems(FormSelectFiles::drives());
+    Drive1->setAccessibleName(QStringLiteral("驱动器"));
     DirLabel = new QLabel(this);
     DirLabel->setObjectName(QStringLiteral("DirLabel"));
     DirLabel->setWordWrap(true);
     Dir1 = new QListWidget(this);
     Dir1->setObjectName(QStringLiteral("Dir1"));
+    Dir1->setAccessibleName(QStringLiteral("文件夹"));
     File1 = new QListWidget(this);
     File1->setObjectName(QStringLiteral("File1"));
+    File1->setAccessibleName(QStringLiteral("文件夹中的文件"));
     // For looking only: the choice is the folder.
     File1->setSelectionMode(QAbstractItemView::NoSelection);
     File1->setFocusPolicy(Qt::NoFocus);

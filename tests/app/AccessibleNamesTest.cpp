@@ -2,6 +2,7 @@
 #include "dialogs/FormSelectFiles.h"
 #include "fixtures/ScriptedMedia.h"
 #include "players/PlayerWindow.h"
+#include "table/ComposerPanel.h"
 #include "table/FormEdit.h"
 
 #include <QAbstractItemView>
@@ -15,6 +16,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
 #include <QTreeWidget>
@@ -86,6 +88,8 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
     w->Command3_Click();
     windows << w->editDialog();
 
+    w->showFolderPicker();
+    windows << w->folderPicker();
     item(*w, "MenuAsRunLog")->trigger();
     windows << w->asRunLogWindow();
     item(*w, "Register")->trigger();
@@ -106,6 +110,12 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
     windows << w->countdown(0);
 
     QStringList unnamed;
+    // The composer shows other boxes for other actions and day rules.
+    for (QRadioButton* option : w->composer->findChildren<QRadioButton*>()) {
+        option->setChecked(true);
+        unnamed << unnamedControls(w.get());
+    }
+    unnamed.removeDuplicates();
     for (QWidget* window : windows) {
         ASSERT_NE(window, nullptr);
         unnamed << unnamedControls(window);
