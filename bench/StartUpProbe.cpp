@@ -47,6 +47,13 @@ class FrameWatch : public QObject {
     _exit(0);
 }
 
+// With CAMPANOR_PROBE_STAGES set, the time each stage of start-up ended.
+void stage(const char* name) {
+    static const bool wanted = qEnvironmentVariableIsSet("CAMPANOR_PROBE_STAGES");
+    if (wanted)
+        std::fprintf(stderr, "%s %lld\n", name, static_cast<long long>(sinceStart.elapsed()));
+}
+
 void whenPainted(const std::function<void()>& then) {
     auto* poll = new QTimer;
     QObject::connect(poll, &QTimer::timeout, [poll, then] {
@@ -91,8 +98,11 @@ int main(int argc, char* argv[]) {
     services.processes = &processes;
     services.exitNow = [] { QCoreApplication::exit(0); };
 
+    stage("app");
     Formall window(prepareProgramFolder(), services);
+    stage("window");
     window.Form_Load();
+    stage("load");
     bool warmedUp = false;
     afterFirstPaint(&window, [&] {
         window.ringPlayer();
@@ -100,7 +110,11 @@ int main(int argc, char* argv[]) {
         warmedUp = true;
     });
     window.showAtStartUp();
+    stage("shown");
     whenPainted([&] {
+        // For profiling the way to the first frame alone.
+        if (qEnvironmentVariableIsSet("CAMPANOR_PROBE_PAINT_ONLY"))
+            finish(paintMs);
         auto* ready = new QTimer;
         QObject::connect(ready, &QTimer::timeout, [&] {
             if (warmedUp)
