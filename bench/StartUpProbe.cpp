@@ -4,14 +4,9 @@
 // ready being the moment the deferred start-up work has run too.
 #include "app/Formall.h"
 #include "app/StartUp.h"
+#include "app/SystemServices.h"
 #include "app/UnattendedPrompter.h"
-#include "common/AutoStart.h"
-#include "common/Clock.h"
-#include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
-#include "players/MediaPlayer.h"
-#include "scheduler/LogindPower.h"
-#include "scheduler/ProgramLauncher.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -84,18 +79,8 @@ int main(int argc, char* argv[]) {
 
     // As main() does it, less the single-instance lock.
     UnattendedPrompter prompter;
-    QtFileDialogs dialogs;
-    SystemClock clock;
-    XdgAutoStart autoStart;
-    LogindPower power;
-    ProgramLauncher processes;
-    Services services;
-    services.prompter = &prompter;
-    services.dialogs = &dialogs;
-    services.clock = &clock;
-    services.autoStart = &autoStart;
-    services.power = &power;
-    services.processes = &processes;
+    SystemServices system;
+    Services services = system.services(&prompter);
     services.exitNow = [] { QCoreApplication::exit(0); };
 
     stage("app");
@@ -105,8 +90,7 @@ int main(int argc, char* argv[]) {
     stage("load");
     bool warmedUp = false;
     afterFirstPaint(&window, [&] {
-        window.ringPlayer();
-        MediaPlayer::warmUp(window.DefaultRingPath);
+        window.prepareSound();
         warmedUp = true;
     });
     window.showAtStartUp();

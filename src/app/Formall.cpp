@@ -398,6 +398,11 @@ MediaPlayer* Formall::ringPlayer() {
     return MediaPlayer1;
 }
 
+void Formall::prepareSound() {
+    ringPlayer();
+    MediaPlayer::warmUp(DefaultRingPath);
+}
+
 void Formall::Command8_Click() {
     ringPlayer()->Stop();
     MediaPlayer1->setFileName(DueRingPath);

@@ -162,6 +162,11 @@ class Formall : public QMainWindow {
     const Settings& settings() const { return settings_; }
     // The ring player, made on first use.
     MediaPlayer* ringPlayer();
+    // The sound system's start and warm-up take a good part of a second on a
+    // busy machine, so they come after the first frame: the ring player is
+    // made and the ring's decoders loaded, and the first scheduled ring then
+    // starts at once.
+    void prepareSound();
 
     // Controls, named as the system names them.
     QTimer* Timer1 = nullptr;

@@ -1,20 +1,15 @@
 #include "Formall.h"
 #include "QtTranslations.h"
 #include "SingleInstance.h"
-#include "TerminationSignals.h"
 #include "StartUp.h"
+#include "SystemServices.h"
+#include "TerminationSignals.h"
 #include "UnattendedPrompter.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
-#include "common/AutoStart.h"
-#include "common/Clock.h"
-#include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
-#include "players/MediaPlayer.h"
 #include "scheduler/ClockHealth.h"
-#include "scheduler/LogindPower.h"
-#include "scheduler/ProgramLauncher.h"
 
 #include <QApplication>
 #include <QIcon>
@@ -49,8 +44,8 @@ int main(int argc, char* argv[]) {
 
     const QString folder = prepareProgramFolder();
     AsRunLog::open(folder);
-    AsRunLog::write(QStringLiteral("program started: %1 %2 in %3")
-                        .arg(kAppTitle, versionText(), folder));
+    AsRunLog::write(
+        QStringLiteral("program started: %1 %2 in %3").arg(kAppTitle, versionText(), folder));
     // Closing the main window ends the event loop too; anything else says why.
     QString endReason = QStringLiteral("main window closed");
     TerminationSignals termination;
@@ -60,18 +55,8 @@ int main(int argc, char* argv[]) {
                          QCoreApplication::exit(0);
                      });
 
-    QtFileDialogs dialogs;
-    SystemClock clock;
-    XdgAutoStart autoStart;
-    LogindPower power;
-    ProgramLauncher processes;
-    Services services;
-    services.prompter = prompter.get();
-    services.dialogs = &dialogs;
-    services.clock = &clock;
-    services.autoStart = &autoStart;
-    services.power = &power;
-    services.processes = &processes;
+    SystemServices system;
+    Services services = system.services(prompter.get());
     ClockHealth clockHealth(QDBusConnection::systemBus());
     services.clockHealth = &clockHealth;
     services.exitNow = [&endReason] {
@@ -81,14 +66,7 @@ int main(int argc, char* argv[]) {
 
     Formall window(folder, services);
     window.Form_Load();
-    // The sound system's start and warm-up take a good part of a second on a
-    // busy machine: the window is painted first, then the ring player is made
-    // and the ring's decoders loaded, so that the first scheduled ring starts
-    // at once.
-    afterFirstPaint(&window, [&window] {
-        window.ringPlayer();
-        MediaPlayer::warmUp(window.DefaultRingPath);
-    });
+    afterFirstPaint(&window, [&window] { window.prepareSound(); });
     window.showAtStartUp();
     QObject::connect(&clockHealth, &ClockHealth::stateChanged, [](ClockHealth::State state) {
         AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
