@@ -1,7 +1,13 @@
 #include "StartUp.h"
+#include "QtTranslations.h"
+#include "Version.h"
 
+#include <QApplication>
+#include <QDBusConnection>
 #include <QEvent>
+#include <QIcon>
 #include <QPointer>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 #include <memory>
@@ -45,6 +51,23 @@ class FirstPaintWatch : public QObject {
 };
 
 } // namespace
+
+void setUpApplication(QApplication& app) {
+    QApplication::setApplicationName(kAppTitle);
+    QApplication::setApplicationVersion(versionText());
+    QGuiApplication::setDesktopFileName(QStringLiteral("campanor"));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/campanor.png")));
+    installQtTranslations(app);
+
+    // On a desktop, Qt's accessibility bridge opens the session bus when the
+    // first control is made and waits for it: 10-15 ms on the way to the
+    // first frame, more where the bus must first be started. Opened here on
+    // another thread, it is ready (or nearly) by then; the bridge then shares
+    // the connection. The global pool is waited for when the program ends.
+    const QString platform = QGuiApplication::platformName();
+    if (platform == QLatin1String("xcb") || platform.startsWith(QLatin1String("wayland")))
+        QThreadPool::globalInstance()->start([] { QDBusConnection::sessionBus(); });
+}
 
 void afterFirstPaint(QWidget* window, std::function<void()> work, int fallbackMs) {
     new FirstPaintWatch(window, std::move(work), fallbackMs);

@@ -2,9 +2,15 @@
 
 #include <functional>
 
+class QApplication;
 class QWidget;
 
 namespace campanor {
+
+// What every start does to the application before any window is made: its
+// names and icon, Qt's own Chinese texts, and the session bus
+// opened on another core (see the definition).
+void setUpApplication(QApplication& app);
 
 // Runs `work` once, right after the window's first frame is on the screen,
 // or after `fallbackMs` when no frame comes (a window that starts minimized).

@@ -1,5 +1,4 @@
 #include "Formall.h"
-#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "StartUp.h"
 #include "SystemServices.h"
@@ -12,18 +11,13 @@
 #include "scheduler/ClockHealth.h"
 
 #include <QApplication>
-#include <QIcon>
 #include <memory>
 
 using namespace campanor;
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(kAppTitle);
-    QApplication::setApplicationVersion(versionText());
-    installQtTranslations(app);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/campanor.png")));
-    QGuiApplication::setDesktopFileName(QStringLiteral("campanor"));
+    setUpApplication(app);
 
     std::unique_ptr<Prompter> prompter;
     if (qEnvironmentVariableIntValue("CAMPANOR_UNATTENDED"))

@@ -54,8 +54,10 @@ void ComposerPanel::fillTimeLists() {
     for (QListWidget* list : {List1, List2, List3}) {
         list->clear();
         const int count = list == List1 ? 24 : 60;
+        QStringList items;
         for (int i = 0; i < count; ++i)
-            list->addItem(QStringLiteral("%1").arg(i, 2, 10, QChar(u'0')));
+            items << QStringLiteral("%1").arg(i, 2, 10, QChar(u'0'));
+        list->addItems(items);
     }
 }
 

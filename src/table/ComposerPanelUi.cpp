@@ -25,8 +25,10 @@ template <typename T> T* named(T* widget, const char* name) {
 
 QComboBox* numberCombo(QWidget* parent, const char* name, int last) {
     auto* combo = named(new QComboBox(parent), name);
+    QStringList numbers;
     for (int i = 1; i <= last; ++i)
-        combo->addItem(QString::number(i));
+        numbers << QString::number(i);
+    combo->addItems(numbers);
     // Only its items: nothing typed can reach a day rule.
     combo->setEditable(false);
     combo->setCurrentIndex(-1);
