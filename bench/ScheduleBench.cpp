@@ -1,3 +1,4 @@
+#include "FullTable.h"
 #include "scheduler/Matching.h"
 #include "table/TableText.h"
 
@@ -6,20 +7,9 @@
 #include <benchmark/benchmark.h>
 
 using namespace campanor;
+using campanor::bench::fullTableText;
 
 namespace {
-
-QString fullTableText() {
-    const char* rules[] = {"每天", "星期三", "每月15日", "每年3月8日", "2026年5月1日"};
-    QString text;
-    for (int i = 0; i < 300; ++i)
-        text += QStringLiteral("|%1:%2:00*没有注释>%3</srv/bells/bell%4.mp3")
-                    .arg(6 + i % 14, 2, 10, QChar('0'))
-                    .arg(i % 60, 2, 10, QChar('0'))
-                    .arg(QString::fromUtf8(rules[i % 5]))
-                    .arg(i);
-    return text;
-}
 
 // A full table read into sorted lines: part of start-up and of every edit.
 void SplitAndSortFullTable(benchmark::State& state) {

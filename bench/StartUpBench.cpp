@@ -1,3 +1,4 @@
+#include "FullTable.h"
 #include "table/InstructionTable.h"
 
 #include <QDir>
@@ -17,19 +18,12 @@ bool prepareFolder(const QString& folder) {
     QDir().mkpath(folder + "/DayTimeTable");
     QDir().mkpath(folder + "/PlayListFile");
     QDir().mkpath(folder + "/skin");
-    const char* rules[] = {"每天", "星期三", "每月15日", "每年3月8日", "2026年5月1日"};
-    QString text;
-    for (int i = 0; i < 300; ++i)
-        text += QStringLiteral("|%1:%2:00*第%3节>%4<默认乐音")
-                    .arg(6 + i % 14, 2, 10, QChar('0'))
-                    .arg(i % 60, 2, 10, QChar('0'))
-                    .arg(i)
-                    .arg(QString::fromUtf8(rules[i % 5]));
     const QString table = folder + "/DayTimeTable/Default.DTT";
     const QString skin = folder + "/skin/B-Studio.skn";
     QFile::copy(CAMPANOR_BENCH_ASSETS "/timeup.mp3", folder + "/timeup.mp3");
     QFile::copy(CAMPANOR_BENCH_ASSETS "/skin/B-Studio.skn", skin);
-    return writeTableFile(table, text) && writeNumberRecord(folder + "/ResetSystem.txt", 1) &&
+    return writeTableFile(table, bench::fullTableText()) &&
+           writeNumberRecord(folder + "/ResetSystem.txt", 1) &&
            writeTextRecord(folder + "/DefaultDTT.txt", table) &&
            writeTextRecord(folder + "/skin.txt", skin) &&
            writeTextRecord(folder + "/show.txt", QStringLiteral("show")) &&
