@@ -42,10 +42,9 @@ class ModalBoxes : public PlayerTest {
 } // namespace
 
 TEST_F(ModalBoxes, ReplacingTheBackPlayerUnderItsBoxNeitherCrashesNorLosesTheBox) {
-    auto* w = new PlayerWindow(PlayerWindow::Role::Back, realBoxes());
-    back = w;
-    w->PLFFile = playlist("L.PLF", {track("a.mp3"), track("b.mp3")});
-    ASSERT_TRUE(w->Form_Load());
+    PlayerWindow* w = load(PlayerWindow::Role::Back,
+                           playlist("L.PLF", {track("a.mp3"), track("b.mp3")}), realBoxes());
+    ASSERT_TRUE(w);
     w->show();
     w->Command7_Click();
     w->List1->setCurrentRow(0);
@@ -65,11 +64,9 @@ TEST_F(ModalBoxes, TheFrontEndingUnderItsClearBoxRestoresTheBack) {
     dir.write("PlayListFile/Music.PLF_Volume.txt", "3000\r\n");
     PlayerWindow* b = load(PlayerWindow::Role::Back, music);
     b->Command7_Click();
-    auto* f = new PlayerWindow(PlayerWindow::Role::Front, realBoxes());
-    front = f;
     const QString news = playlist("News.PLF", {track("c.mp3")});
-    f->PLFFile = news;
-    ASSERT_TRUE(f->Form_Load());
+    PlayerWindow* f = load(PlayerWindow::Role::Front, news, realBoxes());
+    ASSERT_TRUE(f);
     f->show();
     f->Command7_Click();
     ASSERT_EQ(b->Slider2->value(), 0);
@@ -86,11 +83,9 @@ TEST_F(ModalBoxes, TheFrontEndingUnderItsClearBoxRestoresTheBack) {
 }
 
 TEST_F(ModalBoxes, AWindowClosedWhileItAsksAQuestionDoesNotCarryOutTheAnswer) {
-    auto* w = new PlayerWindow(PlayerWindow::Role::Back, realBoxes());
-    back = w;
     const QString plf = playlist("L.PLF", {track("a.mp3")}, 40);
-    w->PLFFile = plf;
-    ASSERT_TRUE(w->Form_Load());
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf, realBoxes());
+    ASSERT_TRUE(w);
     w->show();
     // "Clear everything?" is answered Yes after the window has gone.
     QTimer::singleShot(100, [this, w] {

@@ -53,9 +53,12 @@ class PlayerTest : public ::testing::Test {
         return c;
     }
 
-    // A loaded window of the role, on the playlist.
+    // A loaded window of the role, on the playlist (null when it would not load).
     PlayerWindow* load(PlayerWindow::Role role, const QString& plf) {
-        auto* window = new PlayerWindow(role, context());
+        return load(role, plf, context());
+    }
+    PlayerWindow* load(PlayerWindow::Role role, const QString& plf, const PlayerContext& c) {
+        auto* window = new PlayerWindow(role, c);
         (role == PlayerWindow::Role::Front ? front : back) = window;
         made << window;
         window->PLFFile = plf;

@@ -16,10 +16,8 @@ TEST_F(PlayerTest, AWholeListPlaysThroughOnGStreamer) {
     }
     PlayerContext c = context();
     c.makeMedia = nullptr; // the real player
-    auto* w = new PlayerWindow(PlayerWindow::Role::Front, c);
-    front = w;
-    w->PLFFile = playlist("Real.PLF", tracks);
-    ASSERT_TRUE(w->Form_Load());
+    PlayerWindow* w = load(PlayerWindow::Role::Front, playlist("Real.PLF", tracks), c);
+    ASSERT_TRUE(w);
     // Which file is open, sampled while the list plays.
     QStringList played;
     QTimer sampler;

@@ -35,11 +35,7 @@ class RealPlayback : public PlayerTest {
                 parent, QStringLiteral("fakesink name=out sync=true signal-handoffs=true"),
                 &opened);
         };
-        auto* w = new PlayerWindow(role, c);
-        (role == PlayerWindow::Role::Front ? front : back) = w;
-        made << w;
-        w->PLFFile = plf;
-        return w->Form_Load() ? w : nullptr;
+        return load(role, plf, c);
     }
     static RecordingPlayer* player(PlayerWindow* w) {
         return static_cast<RecordingPlayer*>(w->MediaPlayer1);
