@@ -266,7 +266,8 @@ void Formall::Command3_Click() {
     }
     // The instruction leaves the loaded table while it is edited, so that it
     // may come back under its own time and day rule; the file keeps it until
-    // the edit ends, so that a crash or a power cut meanwhile loses nothing.
+    // the edit ends or another change rewrites the table, so that a crash or a
+    // power cut meanwhile loses nothing.
     editLine_ = VS;
     editSource_ = CurrentTablePath;
     table_.withhold(editLine_);
@@ -319,6 +320,12 @@ void Formall::Command9_Click() {
             showEditDialog();
         return;
     }
+    // Edited while another table was opened: the new line went into the table
+    // open now, so the old one leaves the table it came from.
+    if (!editLine_.isEmpty() && !samePathIgnoringCase(editSource_, CurrentTablePath) &&
+        !takeOutOfTableFile(editSource_, editLine_))
+        reportProblem(
+            QStringLiteral("edited instruction left in %1: %2").arg(editSource_, editLine_));
     AsRunLog::write(QStringLiteral("table: ") +
                     (editLine_.isEmpty()
                          ? QStringLiteral("inserted ")

@@ -4,6 +4,8 @@
 #include "TableText.h"
 #include "common/AsRunLog.h"
 
+#include <optional>
+
 namespace campanor {
 
 RecordRead readTableFile(const QString& path) {
@@ -16,11 +18,27 @@ bool writeTableFile(const QString& path, const QString& tableText) {
     return writeTextRecord(path, tableText);
 }
 
-bool putBackInTableFile(const QString& path, const QString& realString) {
+namespace {
+
+// The file's table text less an instruction, or nothing when the file could
+// not be written back without loss.
+std::optional<QString> textWithout(const QString& path, const QString& line) {
     const RecordRead read = readTableFile(path);
     if ((read.status != ReadStatus::Ok && read.status != ReadStatus::Missing) || read.lossy)
-        return false;
-    return writeTableFile(path, removeInstruction(read.value, realString.mid(1)) + realString);
+        return std::nullopt;
+    return removeInstruction(read.value, line);
+}
+
+} // namespace
+
+bool putBackInTableFile(const QString& path, const QString& realString) {
+    const auto text = textWithout(path, realString.mid(1));
+    return text && writeTableFile(path, *text + realString);
+}
+
+bool takeOutOfTableFile(const QString& path, const QString& line) {
+    const auto text = textWithout(path, line);
+    return text && writeTableFile(path, *text);
 }
 
 void InstructionTable::clear() {

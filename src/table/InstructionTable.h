@@ -14,6 +14,8 @@ bool writeTableFile(const QString& path, const QString& tableText);
 // Puts an instruction (with its "|") at the end of a table file that is not
 // loaded, replacing any copy of it there.
 bool putBackInTableFile(const QString& path, const QString& realString);
+// Takes an instruction (without its "|") out of a table file that is not loaded.
+bool takeOutOfTableFile(const QString& path, const QString& line);
 
 // The loaded instruction table: the whole table text as stored (lines past the
 // 300th are kept in it, so that a write never drops them) and its first 300

@@ -225,6 +225,23 @@ TEST_F(TableEditing, AnEditEndedAnyWayButTheButtonLosesNothing) {
     EXPECT_EQ(tableFile(dir), u'|' + kB);
 }
 
+TEST_F(TableEditing, AnEditFinishedAfterAnotherTableWasOpenedMovesTheInstruction) {
+    auto w = startWith({kA, kB});
+    const QString other = dir.file("DayTimeTable/Other.DTT");
+    dir.write("DayTimeTable/Other.DTT", TempFolder::quoted(u'|' + kC));
+    select(*w, kA);
+    w->Command3_Click();
+    // A scheduled "打开表" comes while the dialog is open.
+    w->OpenTableByInstruction(other);
+    FormEdit* dialog = w->editDialog();
+    dialog->boxes()->Text14->setText(QStringLiteral("晨读"));
+    dialog->Command1_Click();
+    const QString edited = QStringLiteral("08:00:00*晨读>每天<线路打开");
+    EXPECT_EQ(readRecord(other), u'|' + kC + u'|' + edited);
+    EXPECT_EQ(tableFile(dir), u'|' + kB)
+        << "the old line must not go on running in the first table";
+}
+
 TEST_F(TableEditing, EditWithoutSelectionIsRefused) {
     auto w = startWith({kA});
     w->Command3_Click();
