@@ -52,13 +52,18 @@ QString nextInstructionText(const std::optional<Instruction>& next) {
 bool NextInstructionCache::update(const QStringList& lines, const QString& clockText,
                                   const QDate& day) {
     // QStringList compares shared copies at once, so an unchanged table is cheap.
-    if (valid_ && day == day_ && lines == lines_ && (!next_ || clockText < next_->time))
+    // A clock set back within the day may have earlier lines before it again.
+    if (valid_ && day == day_ && lines == lines_ && clockText >= clock_ &&
+        (!next_ || clockText < next_->time)) {
+        clock_ = clockText;
         return false;
+    }
     auto next = findNextInstruction(lines, clockText, day);
     const bool changed =
         !valid_ || next.has_value() != next_.has_value() || (next && next->line() != next_->line());
     lines_ = lines;
     day_ = day;
+    clock_ = clockText;
     next_ = std::move(next);
     valid_ = true;
     return changed;

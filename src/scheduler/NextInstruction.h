@@ -19,7 +19,8 @@ std::optional<Instruction> findNextInstruction(const QStringList& lines, const Q
 QString nextInstructionText(const std::optional<Instruction>& next);
 
 // Keeps the answer between ticks: it is found again only when the table, the
-// day or the due second changes, so a tick usually costs one comparison.
+// day or the due second changes, or the clock goes back, so a tick usually
+// costs a few comparisons.
 class NextInstructionCache {
   public:
     // True when the answer changed.
@@ -29,6 +30,7 @@ class NextInstructionCache {
   private:
     QStringList lines_;
     QDate day_;
+    QString clock_;
     std::optional<Instruction> next_;
     bool valid_ = false;
 };

@@ -103,4 +103,10 @@ TEST(NextInstruction, CacheFollowsTheClockTheDayAndTheTable) {
     lines[0] = "07:00:00*改过的>每天<c.mp3";
     EXPECT_TRUE(cache.update(lines, "00:00:02", kATuesday));
     EXPECT_EQ(cache.next()->comment, "改过的");
+
+    // The internal clock set back within the day (a re-synchronisation).
+    EXPECT_TRUE(cache.update(lines, "09:30:00", kATuesday));
+    EXPECT_FALSE(cache.next().has_value());
+    EXPECT_TRUE(cache.update(lines, "01:30:00", kATuesday));
+    EXPECT_EQ(cache.next()->comment, "改过的");
 }
