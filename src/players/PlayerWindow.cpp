@@ -202,6 +202,12 @@ void PlayerWindow::loadForPlay(bool shuffled) {
 
 void PlayerWindow::playFromTheTop(bool shuffled) {
     loadForPlay(shuffled);
+    // An announcement list with nothing in it ends at once, as one played
+    // through would, or the back player would stay silenced under it.
+    if (isFront() && List1->count() == 0) {
+        finishList();
+        return;
+    }
     // The visible box offers the order the list is not in.
     Check3->setHidden(!shuffled);
     Check4->setHidden(shuffled);

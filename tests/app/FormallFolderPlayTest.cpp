@@ -2,6 +2,7 @@
 #include "common/AsRunLog.h"
 #include "dialogs/FormSearchFile.h"
 #include "fixtures/ScriptedMedia.h"
+#include "fixtures/WaitUntil.h"
 #include "players/Playlist.h"
 #include "table/ComposerPanel.h"
 
@@ -74,6 +75,27 @@ TEST_F(FormallFolderPlay, FrontFoldersPlayOnTheFrontPlayerWithTheFolderVolume) {
     EXPECT_EQ(w->frontPlayer()->Text7->text(), "2");
     EXPECT_TRUE(w->FrontPlayer.isEmpty());
     EXPECT_EQ(w->backPlayer(), back);
+}
+
+TEST_F(FormallFolderPlay, AFrontFolderWithNothingToPlayGivesTheBackItsVolumeBack) {
+    useScriptedMedia();
+    auto w = start();
+    const QString songs = folder({"notes.txt"});
+    dir.write("back/x.mp3", "x");
+    dir.write("PlayListFile/Back.PLF", TempFolder::quoted("|" + dir.file("back/x.mp3")));
+    writeMemoryPosition(dir.file("PlayListFile/Back.PLF"), 0);
+    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
+                      dir.file("PlayListFile/Back.PLF"));
+    PlayerWindow* back = w->backPlayer();
+    ASSERT_NE(back, nullptr);
+    const int volume = back->Slider2->value();
+
+    w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-前置排序") + songs);
+    EXPECT_TRUE(listText(frontList()).isEmpty());
+    EXPECT_TRUE(waitUntil([&] { return w->frontPlayer() == nullptr; }, 3000))
+        << "an empty announcement list ends at once";
+    EXPECT_EQ(back->Slider2->value(), volume);
+    EXPECT_FALSE(media(back)->mute());
 }
 
 TEST_F(FormallFolderPlay, BackFoldersReplaceTheBackPlayer) {
