@@ -168,8 +168,9 @@ void PlayerWindow::buildWidgets() {
     layout->addWidget(Frame1);
 
     Timer3 = named(new QTimer(this), "Timer3");
-    // The position display: often enough to look smooth, cheap enough to idle.
-    Timer3->setInterval(50);
+    // The position display shows whole seconds: five looks a second keep it
+    // within a fifth of a second of the sound.
+    Timer3->setInterval(200);
     Timer4 = named(new QTimer(this), "Timer4");
     Timer4->setInterval(1000);
     resize(460, 620);
