@@ -55,7 +55,7 @@ bool FormSearchFile::Command2_Click() {
     tracks.reserve(List2.size());
     unstorable.clear();
     for (const QString& path : List2) {
-        if (path.contains(u'|') || path.contains(u'"'))
+        if (!storableInPlaylist(path))
             unstorable << path;
         else
             tracks << path;

@@ -3,6 +3,7 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/Skin.h"
+#include "players/Playlist.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -149,25 +150,20 @@ void FormSelectFiles::Command2_Click() {
     File1->clearSelection();
 }
 
-bool FormSelectFiles::fitsAPlaylist(const QString& name) {
-    return !name.contains(u'|') && !name.contains(u'"');
-}
-
 void FormSelectFiles::Command3_Click() {
     SelectFilesString.clear();
     QStringList refused;
     for (int i = 0; i < File1->count(); ++i) {
-        const QString name = File1->item(i)->text();
         if (!File1->item(i)->isSelected())
             continue;
-        if (!fitsAPlaylist(name)) {
-            refused << name;
+        // The folder's name counts too: a "|" there would split the path.
+        const QString path = joinPath(folder_, File1->item(i)->text());
+        if (!storableInPlaylist(path)) {
+            refused << path;
             continue;
         }
-        SelectFilesString += u'|' + folder_ + u'/' + name;
+        SelectFilesString += u'|' + path;
     }
-    // At a root the folder already ends with "/".
-    SelectFilesString.replace(QStringLiteral("//"), QStringLiteral("/"));
     close();
     const QString chosen = SelectFilesString;
     if (!chosen.isEmpty())
@@ -175,7 +171,7 @@ void FormSelectFiles::Command3_Click() {
     // Last: whoever added the files may close this picker while the box waits.
     if (!refused.isEmpty() && prompter_)
         prompter_->message(nullptr,
-                           QStringLiteral("文件名含有“|”或双引号，不能加入曲目表：\n") +
+                           QStringLiteral("路径含有“|”或双引号，不能加入曲目表：\n") +
                                refused.join(u'\n'),
                            Prompter::Icon::Critical, Prompter::Buttons::Ok);
 }

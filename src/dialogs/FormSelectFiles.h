@@ -43,9 +43,6 @@ class FormSelectFiles : public QWidget {
     QListWidget* File1 = nullptr;
     QPushButton *Command1 = nullptr, *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
 
-    // Names a playlist cannot hold: they would split or void the list.
-    static bool fitsAPlaylist(const QString& name);
-
   signals:
     // OK with at least one file: "|" + full path of each, in the list's order.
     void filesChosen(const QString& selectFilesString);

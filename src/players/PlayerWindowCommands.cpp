@@ -117,7 +117,7 @@ void PlayerWindow::AddSelectFiles() {
     // The playlist format cannot hold a quotation mark; the picker refuses
     // such names, and none may slip through to void the whole write.
     QStringList added = splitPlaylistText(SelectFilesString);
-    added.removeIf([](const QString& path) { return path.contains(u'"'); });
+    added.removeIf([](const QString& path) { return !storableInPlaylist(path); });
     if (added.isEmpty())
         return;
     rewriteAndReload(PlayFileString + joinPlaylistText(added), current);

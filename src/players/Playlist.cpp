@@ -52,6 +52,10 @@ RecordRead readPlaylistFile(const QString& path) {
     return read;
 }
 
+bool storableInPlaylist(const QString& path) {
+    return !path.contains(u'|') && !path.contains(u'"');
+}
+
 bool writePlaylistFile(const QString& path, const QString& text) {
     // The format has no escape for a quotation mark: such a text is never written.
     if (text.contains(u'"'))

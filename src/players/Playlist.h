@@ -23,6 +23,10 @@ QString memoryFileOf(const QString& playlist);
 QString volumeFileOf(const QString& playlist);
 QString balanceFileOf(const QString& playlist);
 
+// A playlist cannot hold a path with "|" (the separator) or a quotation mark
+// (the record has no escape for one).
+bool storableInPlaylist(const QString& path);
+
 RecordRead readPlaylistFile(const QString& path);
 bool writePlaylistFile(const QString& path, const QString& text);
 

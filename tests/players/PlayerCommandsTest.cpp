@@ -267,6 +267,16 @@ TEST_F(PlayerCommands, PickerRefusesNamesAPlaylistCannotHoldAndAddsTheRest) {
         alone.File1->item(i)->setSelected(alone.File1->item(i)->text() != "ok.wav");
     alone.Command3_Click();
     EXPECT_FALSE(called);
+
+    // The folder's name counts as much as the file's.
+    dir.write("odd|dir/e.mp3", "x");
+    w->Command1_Click();
+    picker = w->picker();
+    picker->setFolder(dir.file("odd|dir"));
+    picker->Command1_Click();
+    picker->Command3_Click();
+    EXPECT_EQ(readRecord(plf), "|" + track("a.mp3") + "|" + dir.file("odd/ok.wav"));
+    EXPECT_TRUE(prompter.shown.last().text.contains(dir.file("odd|dir/e.mp3")));
 }
 
 TEST_F(PlayerCommands, AListThatCouldNotBeReadIsNeverOverwritten) {
