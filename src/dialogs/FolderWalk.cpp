@@ -134,11 +134,6 @@ const QStringList& FolderWalk::patterns() {
     return list;
 }
 
-bool FolderWalk::isPlayable(const QString& fileName) {
-    const QByteArray name = QFile::encodeName(fileName);
-    return playableName(name.constData(), size_t(name.size()));
-}
-
 std::optional<FolderWalk::Result> FolderWalk::walk(const QString& folder, int folderLimit,
                                                    int fileLimit) {
     const QString start = QDir::cleanPath(folder);

@@ -28,7 +28,6 @@ class FolderWalk {
 
     // The 23 patterns of playable files (one of them twice), matched ignoring case.
     static const QStringList& patterns();
-    static bool isPlayable(const QString& fileName);
 
     // nullopt when the folder itself does not exist or cannot be read; a
     // subfolder that cannot be read is passed over.

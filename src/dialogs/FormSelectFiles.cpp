@@ -1,5 +1,6 @@
 #include "FormSelectFiles.h"
 
+#include "FolderWalk.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/Skin.h"
@@ -23,9 +24,7 @@ const QString kParent = QStringLiteral("..");
 }
 
 QStringList FormSelectFiles::patterns() {
-    return QStringLiteral("*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;"
-                          "*.mp3;*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd")
-        .split(u';');
+    return FolderWalk::patterns();
 }
 
 QStringList FormSelectFiles::drives() {

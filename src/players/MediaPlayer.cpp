@@ -165,12 +165,12 @@ void MediaPlayer::setFileName(const QString& path) {
         return;
     }
     queryDuration();
-    // Some files (MP3 without a length header, MP2) tell their length only
-    // after a while of playing: measure it instead.
-    if (duration_ <= 0)
-        duration_ = durationOf(path);
     gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     state_ = Playing;
+    // Some files (MP3 without a length header, MP2) tell their length only
+    // after a while of playing: measure it instead, once the sound has started.
+    if (duration_ <= 0)
+        duration_ = durationOf(path);
 }
 
 void MediaPlayer::setNextFileName(const QString& path) {
