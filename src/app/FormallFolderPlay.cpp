@@ -5,7 +5,6 @@
 #include "dialogs/FormSelectDirctory.h"
 #include "table/ComposerPanel.h"
 
-#include <QLineEdit>
 #include <stdexcept>
 
 namespace campanor {
@@ -39,13 +38,20 @@ void Formall::PlaySearchFolder(ActionKind kind, const QString& folder) {
     if (!search.Command1_Click()) {
         FrontPlayer.clear();
         MemPath.clear();
+        // No list named: the walk itself could not read the folder.
+        if (search.savedList.isEmpty())
+            failFolderPlay(QStringLiteral("搜索文件夹不存在或无法读取：") + folder);
         failFolderPlay(QStringLiteral("搜索文件夹的临时曲目表无法写入：") + search.savedList);
     }
     if (search.truncated)
         reportProblem(QStringLiteral("搜索文件夹超过 32767 个文件或文件夹，只播放前面找到的：") +
                       folder);
-    for (const QString& left : search.unstorable)
-        reportProblem(QStringLiteral("文件名含有 | 或 \"，不能放入曲目表：") + left);
+    // Said once for the folder, with the first few: a tick must not write
+    // thousands of lines.
+    if (!search.unstorable.isEmpty())
+        reportProblem(QStringLiteral("%1 个文件的路径含有 | 或 \"，不能放入曲目表，例如：")
+                          .arg(search.unstorable.size()) +
+                      search.unstorable.mid(0, 3).join(QStringLiteral("；")));
 
     const QString list = front ? FormSearchFile::frontListPath(settings_.folder())
                                : FormSearchFile::backListPath(settings_.folder());
