@@ -43,17 +43,13 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
 
-    // The schedule runs from the moment the window exists. Each tick arms the
-    // next one against the system clock, so the ticks never drift off the
-    // start of the second.
+    // The schedule starts in Form_Load. Each tick arms the next one against
+    // the system clock, so the ticks never drift off the start of the second.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setTimerType(Qt::PreciseTimer);
     Timer1->setSingleShot(true);
     connect(Timer1, &QTimer::timeout, this, &Formall::Timer1_Timer);
-    connect(Timer1, &QTimer::timeout, this, &Formall::refreshNextInstruction);
-    tick_.start();
-    Timer1->start(tick_.msUntilNextSecond());
 }
 
 Formall::~Formall() {
@@ -271,6 +267,7 @@ void Formall::Timer1_Timer() {
         return;
     Timer1->start(result.nextTickMs);
     DisplayTimeLabel->setText(result.caption);
+    refreshNextInstruction();
 }
 
 void Formall::MenuJustMyTimeAuto_Click() {
