@@ -8,13 +8,13 @@
 #include "app/StartUp.h"
 #include "app/SystemServices.h"
 #include "app/UnattendedPrompter.h"
+#include "common/AsRunLog.h"
 #include "common/ProgramFolder.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMainWindow>
-#include <QTimer>
 #include <cstdio>
 #include <cstring>
 #include <unistd.h>
@@ -25,19 +25,6 @@ namespace {
 
 QElapsedTimer sinceStart;
 qint64 paintMs = -1;
-
-// Notes when the first frame of any window has been painted and flushed.
-class FrameWatch : public QObject {
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::Paint && paintMs < 0 && watched->isWidgetType() &&
-            static_cast<QWidget*>(watched)->isWindow()) {
-            paintMs = 0;
-            QTimer::singleShot(0, [] { paintMs = sinceStart.elapsed(); });
-        }
-        return false;
-    }
-};
 
 [[noreturn]] void finish(qint64 readyMs) {
     std::printf("%lld %lld\n", static_cast<long long>(paintMs), static_cast<long long>(readyMs));
@@ -52,15 +39,18 @@ void stage(const char* name) {
         std::fprintf(stderr, "%s %lld\n", name, static_cast<long long>(sinceStart.elapsed()));
 }
 
-void whenPainted(const std::function<void()>& then) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, then] {
-        if (paintMs > 0) {
-            poll->stop();
-            then();
-        }
-    });
-    poll->start(1);
+// Notes the first frame of the window. Set up after the window's own
+// after-first-frame work, it runs before that work (the newest watcher sees
+// the paint first), so the frame is timed alone. `alone` ends there.
+void timeFirstFrame(QWidget* window, bool alone) {
+    afterFirstPaint(
+        window,
+        [alone] {
+            paintMs = sinceStart.elapsed();
+            if (alone)
+                finish(paintMs);
+        },
+        60000);
 }
 
 } // namespace
@@ -70,48 +60,43 @@ int main(int argc, char* argv[]) {
     const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
     const bool text = argc > 1 && std::strcmp(argv[1], "text") == 0;
     QApplication app(argc, argv);
-    FrameWatch watch;
-    app.installEventFilter(&watch);
 
     if (bare || text) {
         QMainWindow window;
         window.resize(1180, 700); // Campanor's main window
         if (text)
             window.setCentralWidget(new QLabel(QStringLiteral("下一条指令：08:00:00 第一节 每天")));
+        timeFirstFrame(&window, true);
         window.show();
-        whenPainted([] { finish(paintMs); });
         return app.exec();
     }
 
     // As main() does it, less the single-instance lock.
     setUpApplication(app);
+    stage("setup");
     UnattendedPrompter prompter;
+    const QString folder = prepareProgramFolder();
+    stage("folder");
+    AsRunLog::open(folder);
+    AsRunLog::write(QStringLiteral("start-up probe started in ") + folder);
+    stage("log");
     SystemServices system;
     Services services = system.services(&prompter);
     services.exitNow = [] { QCoreApplication::exit(0); };
 
     stage("app");
-    Formall window(prepareProgramFolder(), services);
+    Formall window(folder, services);
     stage("window");
     window.Form_Load();
     stage("load");
-    bool warmedUp = false;
     afterFirstPaint(&window, [&] {
         window.prepareSound();
-        warmedUp = true;
+        system.startAfterFirstPaint();
+        finish(sinceStart.elapsed());
     });
+    // For profiling the way to the first frame alone.
+    timeFirstFrame(&window, qEnvironmentVariableIsSet("CAMPANOR_PROBE_PAINT_ONLY"));
     window.showAtStartUp();
     stage("shown");
-    whenPainted([&] {
-        // For profiling the way to the first frame alone.
-        if (qEnvironmentVariableIsSet("CAMPANOR_PROBE_PAINT_ONLY"))
-            finish(paintMs);
-        auto* ready = new QTimer;
-        QObject::connect(ready, &QTimer::timeout, [&] {
-            if (warmedUp)
-                finish(sinceStart.elapsed());
-        });
-        ready->start(1);
-    });
     return app.exec();
 }

@@ -55,8 +55,8 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
 Formall::~Formall() {
     // Ended without the close handler (the exit command, a power action):
     // an instruction being edited still goes back into its table.
-    if (!editLine_.isEmpty())
-        putBackInTableFile(editSource_, u'|' + editLine_);
+    if (!editLine_.isEmpty() && !putBackInTableFile(editSource_, u'|' + editLine_))
+        reportProblem(QStringLiteral("edited instruction not put back: ") + editLine_);
 }
 
 void Formall::buildWidgets() {

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "Services.h"
+#include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/Clock.h"
 #include "common/FileDialogs.h"
+#include "scheduler/ClockHealth.h"
 #include "scheduler/LogindPower.h"
 #include "scheduler/ProgramLauncher.h"
 
@@ -13,7 +15,13 @@ namespace campanor {
 // the program and the start-up benchmark start on the same ones.
 class SystemServices {
   public:
-    // The services over these seams; the exit and the clock health are the caller's.
+    SystemServices() {
+        QObject::connect(&clockHealth_, &ClockHealth::stateChanged, [](ClockHealth::State state) {
+            AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
+        });
+    }
+
+    // The services over these seams; the exit is the caller's.
     Services services(Prompter* prompter) {
         Services s;
         s.prompter = prompter;
@@ -22,8 +30,12 @@ class SystemServices {
         s.autoStart = &autoStart_;
         s.power = &power_;
         s.processes = &processes_;
+        s.clockHealth = &clockHealth_;
         return s;
     }
+
+    // What waits for the window's first frame: the first question to timedated.
+    void startAfterFirstPaint() { clockHealth_.start(); }
 
   private:
     QtFileDialogs dialogs_;
@@ -31,6 +43,7 @@ class SystemServices {
     XdgAutoStart autoStart_;
     LogindPower power_;
     ProgramLauncher processes_;
+    ClockHealth clockHealth_;
 };
 
 } // namespace campanor

@@ -1,6 +1,7 @@
 #include "TerminationSignals.h"
 
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -14,9 +15,12 @@ int pipeFds[2] = {-1, -1};
 constexpr int kSignals[] = {SIGTERM, SIGHUP, SIGINT};
 
 extern "C" void onSignal(int number) {
+    // The interrupted code may be about to read errno.
+    const int savedErrno = errno;
     const unsigned char byte = static_cast<unsigned char>(number);
     // Nothing to do when the pipe is full: a signal is already on its way.
     [[maybe_unused]] const ssize_t written = ::write(pipeFds[0], &byte, 1);
+    errno = savedErrno;
 }
 
 QString signalName(int number) {

@@ -8,7 +8,6 @@
 #include "common/AsRunLog.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
-#include "scheduler/ClockHealth.h"
 
 #include <QApplication>
 #include <memory>
@@ -49,31 +48,32 @@ int main(int argc, char* argv[]) {
                          QCoreApplication::exit(0);
                      });
 
-    SystemServices system;
-    Services services = system.services(prompter.get());
-    ClockHealth clockHealth(QDBusConnection::systemBus());
-    services.clockHealth = &clockHealth;
-    services.exitNow = [&endReason] {
-        endReason = QStringLiteral("exit requested");
-        QCoreApplication::exit(0);
-    };
+    int code = 0;
+    {
+        // Ended before the log closes: what they say on the way out is kept.
+        SystemServices system;
+        Services services = system.services(prompter.get());
+        services.exitNow = [&endReason] {
+            endReason = QStringLiteral("exit requested");
+            QCoreApplication::exit(0);
+        };
 
-    Formall window(folder, services);
-    window.Form_Load();
-    afterFirstPaint(&window, [&window] { window.prepareSound(); });
-    window.showAtStartUp();
-    QObject::connect(&clockHealth, &ClockHealth::stateChanged, [](ClockHealth::State state) {
-        AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
-    });
-    clockHealth.start();
-    QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
-        if (window.isMinimized())
-            window.showNormal();
-        window.raise();
-        window.activateWindow();
-    });
+        Formall window(folder, services);
+        window.Form_Load();
+        afterFirstPaint(&window, [&window, &system] {
+            window.prepareSound();
+            system.startAfterFirstPaint();
+        });
+        window.showAtStartUp();
+        QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
+            if (window.isMinimized())
+                window.showNormal();
+            window.raise();
+            window.activateWindow();
+        });
 
-    const int code = app.exec();
+        code = app.exec();
+    }
     AsRunLog::write(QStringLiteral("program ended: ") + endReason);
     AsRunLog::close();
     return code;

@@ -18,6 +18,10 @@ ClockHealth::ClockHealth(QDBusConnection bus, QObject* parent)
     connect(&timer_, &QTimer::timeout, this, &ClockHealth::check);
 }
 
+ClockHealth::ClockHealth(QObject* parent) : QObject(parent) {
+    connect(&timer_, &QTimer::timeout, this, &ClockHealth::check);
+}
+
 void ClockHealth::start(int intervalMs) {
     timer_.start(intervalMs);
     check();
@@ -26,7 +30,9 @@ void ClockHealth::start(int intervalMs) {
 void ClockHealth::check() {
     if (asking_)
         return;
-    if (!bus_.isConnected()) {
+    if (!bus_)
+        bus_ = QDBusConnection::systemBus();
+    if (!bus_->isConnected()) {
         setState(State::NoService);
         return;
     }
@@ -35,7 +41,7 @@ void ClockHealth::check() {
         QStringLiteral("Get"));
     get.setArguments({kTimedated, QStringLiteral("NTPSynchronized")});
     asking_ = true;
-    auto* watcher = new QDBusPendingCallWatcher(bus_.asyncCall(get, kCallTimeout), this);
+    auto* watcher = new QDBusPendingCallWatcher(bus_->asyncCall(get, kCallTimeout), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,
             [this](QDBusPendingCallWatcher* call) {
                 asking_ = false;

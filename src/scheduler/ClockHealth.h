@@ -3,6 +3,7 @@
 #include <QDBusConnection>
 #include <QObject>
 #include <QTimer>
+#include <optional>
 
 namespace campanor {
 
@@ -19,6 +20,9 @@ class ClockHealth : public QObject {
     static constexpr int kCheckInterval = 60000;
 
     explicit ClockHealth(QDBusConnection bus, QObject* parent = nullptr);
+    // On the system bus, opened at the first question: opening it waits for
+    // Qt's D-Bus thread, which at start-up may still be busy with the session bus.
+    explicit ClockHealth(QObject* parent = nullptr);
 
     // Asks now and then every `intervalMs`: timedated does not announce
     // changes of NTPSynchronized.
@@ -34,7 +38,7 @@ class ClockHealth : public QObject {
   private:
     void setState(State state);
 
-    QDBusConnection bus_;
+    std::optional<QDBusConnection> bus_;
     QTimer timer_;
     State state_ = State::Unknown;
     bool asking_ = false;

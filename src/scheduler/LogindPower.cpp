@@ -26,7 +26,13 @@ void finish(const Power::Done& done) {
 
 } // namespace
 
-LogindPower::LogindPower(QObject* parent) : QObject(parent), bus_(QDBusConnection::systemBus()) {}
+LogindPower::LogindPower(QObject* parent) : QObject(parent) {}
+
+QDBusConnection& LogindPower::bus() {
+    if (!bus_)
+        bus_ = QDBusConnection::systemBus();
+    return *bus_;
+}
 
 void LogindPower::whenFinished(const QDBusPendingCall& call,
                                std::function<void(const QDBusMessage&, bool)> next) {
@@ -39,13 +45,13 @@ void LogindPower::whenFinished(const QDBusPendingCall& call,
 }
 
 void LogindPower::callManager(const QString& method, const QVariantList& args, Done done) {
-    if (!bus_.isConnected()) {
+    if (!bus().isConnected()) {
         QTimer::singleShot(0, this, [done] { finish(done); });
         return;
     }
     QDBusMessage message = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager, method);
     message.setArguments(args);
-    whenFinished(bus_.asyncCall(message, kCallTimeoutMs),
+    whenFinished(bus().asyncCall(message, kCallTimeoutMs),
                  [done](const QDBusMessage&, bool) { finish(done); });
 }
 
@@ -63,15 +69,15 @@ void LogindPower::LogOffNow(Done done) {
         callManager(QStringLiteral("TerminateSession"), {sessionId}, std::move(done));
         return;
     }
-    if (!bus_.isConnected()) {
+    if (!bus().isConnected()) {
         QTimer::singleShot(0, this, [done] { finish(done); });
         return;
     }
     QDBusMessage get = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                       QStringLiteral("GetSession"));
     get.setArguments({QStringLiteral("auto")});
-    whenFinished(bus_.asyncCall(get, kCallTimeoutMs), [this, done](const QDBusMessage& reply,
-                                                                   bool ok) {
+    whenFinished(bus().asyncCall(get, kCallTimeoutMs), [this, done](const QDBusMessage& reply,
+                                                                    bool ok) {
         const QDBusObjectPath path = ok && !reply.arguments().isEmpty()
                                          ? qvariant_cast<QDBusObjectPath>(reply.arguments().first())
                                          : QDBusObjectPath();
@@ -81,7 +87,7 @@ void LogindPower::LogOffNow(Done done) {
         }
         const QDBusMessage terminate = QDBusMessage::createMethodCall(
             kLogind, path.path(), kSession, QStringLiteral("Terminate"));
-        whenFinished(bus_.asyncCall(terminate, kCallTimeoutMs),
+        whenFinished(bus().asyncCall(terminate, kCallTimeoutMs),
                      [this, done](const QDBusMessage&, bool terminated) {
                          if (terminated)
                              finish(done);
@@ -95,7 +101,7 @@ void LogindPower::terminateOwnSessionFromList(Done done) {
     const QDBusMessage list = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                              QStringLiteral("ListSessions"));
     whenFinished(
-        bus_.asyncCall(list, kCallTimeoutMs), [this, done](const QDBusMessage& reply, bool ok) {
+        bus().asyncCall(list, kCallTimeoutMs), [this, done](const QDBusMessage& reply, bool ok) {
             QString own;
             if (ok && !reply.arguments().isEmpty()) {
                 // a(susso): id, uid, user name, seat, object path

@@ -4,6 +4,7 @@
 
 #include <QDBusConnection>
 #include <QObject>
+#include <optional>
 
 namespace campanor {
 
@@ -24,7 +25,10 @@ class LogindPower : public QObject, public Power {
     void whenFinished(const QDBusPendingCall& call,
                       std::function<void(const QDBusMessage& reply, bool ok)> next);
 
-    QDBusConnection bus_;
+    // The system bus, opened at the first request: opening it waits for Qt's
+    // D-Bus thread, which at start-up may still be busy with the session bus.
+    QDBusConnection& bus();
+    std::optional<QDBusConnection> bus_;
 };
 
 } // namespace campanor
