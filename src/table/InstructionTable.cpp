@@ -47,6 +47,10 @@ void InstructionTable::clear() {
 }
 
 ReadStatus InstructionTable::load(const QString& path) {
+    return readIn(path, true);
+}
+
+ReadStatus InstructionTable::readIn(const QString& path, bool sayOddLines) {
     clear();
     const RecordRead read = readTableFile(path);
     reportRead(path, read);
@@ -55,7 +59,8 @@ ReadStatus InstructionTable::load(const QString& path) {
     tableText_ = read.value;
     lines_ = splitTableText(tableText_);
     sortInstructionLines(lines_);
-    reportOddLines(path);
+    if (sayOddLines)
+        reportOddLines(path);
     return read.status;
 }
 
@@ -96,7 +101,8 @@ bool InstructionTable::store(const QString& path, const QString& tableText) {
         return false;
     }
     const bool written = writeTableFile(path, tableText);
-    load(path);
+    // Odd lines were said when the table was opened; not again at each change.
+    readIn(path, false);
     return written;
 }
 

@@ -44,6 +44,7 @@ class InstructionTable {
     bool writable() const { return writable_; }
 
   private:
+    ReadStatus readIn(const QString& path, bool sayOddLines);
     void reportOddLines(const QString& path) const;
 
     QString tableText_;
