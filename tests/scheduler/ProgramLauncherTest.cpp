@@ -6,7 +6,6 @@
 
 #include <QTest>
 #include <csignal>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -127,36 +126,6 @@ bool ended(pid_t pid) {
     return state == 0 || state == 'Z';
 }
 
-// Standard error of this process, while it lives.
-class CapturedStderr {
-  public:
-    CapturedStderr() {
-        fflush(stderr);
-        saved_ = dup(2);
-        const int fd = open(file_.file("stderr.txt").toLocal8Bit().constData(),
-                            O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        dup2(fd, 2);
-        ::close(fd);
-    }
-    ~CapturedStderr() { restore(); }
-    QString text() {
-        restore();
-        return QString::fromLocal8Bit(file_.bytes("stderr.txt"));
-    }
-
-  private:
-    void restore() {
-        if (saved_ < 0)
-            return;
-        fflush(stderr);
-        dup2(saved_, 2);
-        ::close(saved_);
-        saved_ = -1;
-    }
-    TempFolder file_;
-    int saved_ = -1;
-};
-
 } // namespace
 
 TEST(ProgramLauncher, APathWithASpaceOrAnApostropheRunsAsOneProgram) {
@@ -188,12 +157,12 @@ TEST(ProgramLauncher, AProgramThatCannotStartIsReported) {
     TempFolder dir;
     const QString missing = dir.file("My Bells/none.sh");
     AsRunLog::open(dir.path());
-    CapturedStderr captured;
+    testing::internal::CaptureStderr();
     ProgramLauncher launcher;
     launcher.LaunchProgram(missing);
     launcher.LaunchProgram("unbalanced 'quote");
     EXPECT_EQ(launcher.launchedPid(), 0);
-    const QString said = captured.text();
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
     QFile logFile(AsRunLog::fileFor(QDate::currentDate()));
     ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
     const QString logged = QString::fromUtf8(logFile.readAll());
