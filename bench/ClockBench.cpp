@@ -81,16 +81,7 @@ class Program {
         process_.waitForFinished(5000);
     }
     qint64 pid() const { return process_.processId(); }
-    QString log() const {
-        QString all;
-        for (const QString& name :
-             QDir(home_.filePath("Log")).entryList({"*.log"}, QDir::Files, QDir::Name)) {
-            QFile f(home_.filePath("Log/" + name));
-            if (f.open(QIODevice::ReadOnly))
-                all += QString::fromUtf8(f.readAll());
-        }
-        return all;
-    }
+    QString log() const { return campanor::test::asRunLogText(home_.path()); }
 
   private:
     void run() {

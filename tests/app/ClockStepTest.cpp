@@ -62,13 +62,7 @@ class SteppedProgram {
         }
         return all;
     }
-    QByteArray logText() const {
-        QByteArray all;
-        for (const QFileInfo& f :
-             QDir(home.file("Log")).entryInfoList({"*.log"}, QDir::Files, QDir::Name))
-            all += home.bytes("Log/" + f.fileName());
-        return all;
-    }
+    QByteArray logText() const { return campanor::test::asRunLogText(home.path()).toUtf8(); }
     bool hasRun(const QString& name) const {
         for (const Ran& r : ran())
             if (r.name == name)

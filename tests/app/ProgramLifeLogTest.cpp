@@ -1,3 +1,4 @@
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
@@ -11,16 +12,8 @@ using campanor::test::waitUntil;
 
 namespace {
 
-// Every line of every day file, oldest day first.
 QString logText(const TempFolder& home) {
-    const QDir log(home.file("Log"));
-    QString text;
-    for (const QString& name : log.entryList({QStringLiteral("*.log")}, QDir::Files, QDir::Name)) {
-        QFile file(log.filePath(name));
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromUtf8(file.readAll());
-    }
-    return text;
+    return campanor::test::asRunLogText(home.path());
 }
 
 class ProgramLifeLog : public ::testing::Test {
@@ -29,12 +22,7 @@ class ProgramLifeLog : public ::testing::Test {
         binary = qEnvironmentVariable("CAMPANOR_BINARY");
         if (binary.isEmpty() || !QFile::exists(binary))
             GTEST_SKIP() << "program not built";
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("CAMPANOR_HOME", home.path());
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("XDG_CONFIG_HOME", runtime.path() + "/config");
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("CAMPANOR_UNATTENDED", "1");
+        QProcessEnvironment env = campanor::test::programEnvironment(home.path(), runtime.path());
         // No timedated here: the warning is logged, the program runs on.
         env.insert("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=" + runtime.path() + "/no-bus");
         program.setProcessEnvironment(env);

@@ -1,6 +1,7 @@
 #include "HostileProgram.h"
 
 #include "app/Settings.h"
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/WaitUntil.h"
 
 #include <QDateTime>
@@ -65,14 +66,7 @@ QMap<QString, QByteArray> HostileProgram::snapshot() const {
 }
 
 QString HostileProgram::asRunLog() const {
-    QString text;
-    QDirIterator it(dir_.file("Log"), QDir::Files);
-    while (it.hasNext()) {
-        QFile file(it.next());
-        if (file.open(QIODevice::ReadOnly))
-            text += QString::fromUtf8(file.readAll());
-    }
-    return text;
+    return asRunLogText(dir_.path());
 }
 
 int HostileProgram::tickCount() const {
@@ -80,12 +74,7 @@ int HostileProgram::tickCount() const {
 }
 
 bool HostileProgram::run(int ticks, int settleMs, const QMap<QString, QString>& environment) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("CAMPANOR_HOME", dir_.path());
-    env.insert("XDG_RUNTIME_DIR", runtime_.path());
-    env.insert("XDG_CONFIG_HOME", runtime_.file("config"));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    env.insert("CAMPANOR_UNATTENDED", "1");
+    QProcessEnvironment env = programEnvironment(dir_.path(), runtime_.path());
     env.insert("CAMPANOR_AUDIO_SINK", "fakesink sync=true");
     for (auto it = environment.begin(); it != environment.end(); ++it)
         env.insert(it.key(), it.value());
