@@ -8,11 +8,15 @@ using namespace campanor::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Reader in(data, size);
-    const int year = 1900 + in.byte() + 256 * (in.byte() % 4);
+    // One read a statement: the order of reads in one expression is unspecified.
+    const int yearLow = in.byte();
+    const int year = 1900 + yearLow + 256 * (in.byte() % 4);
     const int month = 1 + in.byte() % 12;
     const int day = 1 + in.byte() % 31;
     const QDate today(year, month, day); // may be invalid (31 February): must not matter
-    const QTime time(in.byte() % 24, in.byte() % 60, in.byte() % 60);
+    const int hour = in.byte() % 24;
+    const int minute = in.byte() % 60;
+    const QTime time(hour, minute, in.byte() % 60);
     const QString clockText = time.toString(QStringLiteral("HH:mm:ss"));
     const QString line = QString::fromUtf8(in.rest());
 

@@ -2,6 +2,8 @@
 #include "FuzzInput.h"
 #include "common/RecordFile.h"
 
+#include <QtEndian>
+
 using namespace campanor;
 using namespace campanor::fuzz;
 
@@ -19,8 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         require(stored == text, "a quoted text does not read back");
     }
     // A bare number reads back as the same number.
-    const qint64 number = bytes.size() >= 8 ? *reinterpret_cast<const qint64*>(bytes.constData())
-                                            : qint64(bytes.size());
+    const qint64 number =
+        bytes.size() >= 8 ? qFromUnaligned<qint64>(bytes.constData()) : qint64(bytes.size());
     bool ok = false;
     require(parseRecord(decodeLocal(QByteArray::number(number) + "\r\n")).toLongLong(&ok) ==
                     number &&
