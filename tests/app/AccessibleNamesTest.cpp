@@ -73,9 +73,7 @@ class AccessibleNamesTest : public FormallTest {};
 } // namespace
 
 TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
-    QHash<QString, double> durations;
-    mediaFactory = [&durations](QObject* parent) { return new ScriptedMedia(&durations, parent); };
-    fadeMs = 10;
+    useScriptedMedia();
     start();
     dir.write("DayTimeTable/Default.DTT",
               TempFolder::quoted(QStringLiteral("|08:00:00*上课>每天<线路打开")));

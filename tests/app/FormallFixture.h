@@ -7,10 +7,12 @@
 #include "common/Processes.h"
 #include "fixtures/Audio.h"
 #include "fixtures/ScriptedDialogs.h"
+#include "fixtures/ScriptedMedia.h"
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/TestClock.h"
 #include "players/MediaPlayer.h"
+#include "players/PlayerWindow.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -88,6 +90,16 @@ class FormallTest : public ::testing::Test {
     std::function<MediaControl*(QObject*)> mediaFactory;
     int fadeMs = 1500;
     ClockHealth* clockHealth = nullptr;
+
+    // Players over scripted media (lengths from `durations`) with short fades.
+    void useScriptedMedia() {
+        mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
+        fadeMs = 10;
+    }
+    static ScriptedMedia* media(PlayerWindow* w) {
+        return static_cast<ScriptedMedia*>(w->MediaPlayer1);
+    }
+    QHash<QString, double> durations;
 };
 
 } // namespace campanor::test

@@ -22,23 +22,14 @@ namespace {
 
 class FormallFolderPlay : public FormallTest {
   protected:
-    void useScriptedMedia() {
-        mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
-        fadeMs = 10;
-    }
     QString folder(const QStringList& names) {
         for (const QString& name : names)
             dir.write("songs/" + name, "x");
         return dir.file("songs");
     }
     QString listText(const QString& path) { return readPlaylistFile(path).value; }
-    static ScriptedMedia* media(PlayerWindow* w) {
-        return static_cast<ScriptedMedia*>(w->MediaPlayer1);
-    }
     QString frontList() { return FormSearchFile::frontListPath(dir.path()); }
     QString backList() { return FormSearchFile::backListPath(dir.path()); }
-
-    QHash<QString, double> durations;
 };
 
 } // namespace

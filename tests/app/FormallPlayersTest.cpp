@@ -14,8 +14,7 @@ class FormallPlayers : public FormallTest {
   protected:
     std::unique_ptr<Formall> startWithPlayers() {
         durations.clear();
-        mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
-        fadeMs = 10;
+        useScriptedMedia();
         auto w = start();
         for (const char* name : {"a.mp3", "b.mp3"})
             dir.write(QStringLiteral("music/%1").arg(QLatin1String(name)), "x");
@@ -29,10 +28,6 @@ class FormallPlayers : public FormallTest {
         writeMemoryPosition(dir.file("PlayListFile/" + name), 0);
         return dir.file("PlayListFile/" + name);
     }
-    static ScriptedMedia* media(PlayerWindow* w) {
-        return static_cast<ScriptedMedia*>(w->MediaPlayer1);
-    }
-    QHash<QString, double> durations;
 };
 
 } // namespace
