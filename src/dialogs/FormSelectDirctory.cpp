@@ -16,7 +16,6 @@ namespace campanor {
 
 namespace {
 const QString kRoot = QStringLiteral("/");
-const QString kParentEntry = QStringLiteral("..");
 } // namespace
 
 FormSelectDirctory::FormSelectDirctory(const QString& skinFile, QWidget* parent)
@@ -59,8 +58,7 @@ FormSelectDirctory::FormSelectDirctory(const QString& skinFile, QWidget* parent)
 
     connect(Drive1, &QComboBox::activated, this, &FormSelectDirctory::Drive1_Change);
     connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        setDir1Path(item->text() == kParentEntry ? QFileInfo(dir1Path_).dir().absolutePath()
-                                                 : joinPath(dir1Path_, item->text()));
+        setDir1Path(FormSelectFiles::folderAt(dir1Path_, item->text()));
     });
     connect(Command1, &QPushButton::clicked, this, &FormSelectDirctory::Command1_Click);
 }
@@ -86,27 +84,10 @@ bool FormSelectDirctory::setDir1Path(const QString& folder) {
     dir1Path_ = QDir::cleanPath(info.absoluteFilePath());
     DirLabel->setText(dir1Path_);
     DirLabel->setToolTip(dir1Path_);
-    selectDrive();
-
-    Dir1->clear();
-    if (dir1Path_ != kRoot)
-        Dir1->addItem(kParentEntry);
-    Dir1->addItems(QDir(dir1Path_).entryList(QDir::Dirs | QDir::NoDotAndDotDot,
-                                             QDir::Name | QDir::IgnoreCase));
+    FormSelectFiles::selectDriveHolding(Drive1, dir1Path_);
+    FormSelectFiles::listFolders(Dir1, dir1Path_);
     Dir1_Change();
     return true;
-}
-
-void FormSelectDirctory::selectDrive() {
-    // The drive shown is the mount point that holds the folder.
-    int best = 0;
-    for (int i = 0; i < Drive1->count(); ++i) {
-        const QString root = Drive1->itemText(i);
-        const bool holds = dir1Path_ == root || dir1Path_.startsWith(joinPath(root, QString()));
-        if (holds && root.size() > Drive1->itemText(best).size())
-            best = i;
-    }
-    Drive1->setCurrentIndex(best);
 }
 
 void FormSelectDirctory::Dir1_Change() {

@@ -41,8 +41,6 @@ class FormSelectDirctory : public QWidget {
     void folderChosen(const QString& folder);
 
   private:
-    void selectDrive();
-
     QString skinFile_;
     QString dir1Path_;
 };

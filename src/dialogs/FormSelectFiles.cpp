@@ -82,10 +82,8 @@ FormSelectFiles::FormSelectFiles(const QString& name, const QString& startTrack,
     resize(640, 420);
 
     connect(Drive1, &QComboBox::activated, this, &FormSelectFiles::Drive1_Change);
-    connect(Dir1, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-        setFolder(item->text() == kParent ? QFileInfo(folder_).dir().absolutePath()
-                                          : joinPath(folder_, item->text()));
-    });
+    connect(Dir1, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem* item) { setFolder(folderAt(folder_, item->text())); });
     connect(File1, &QListWidget::itemDoubleClicked, this, &FormSelectFiles::Command3_Click);
     connect(Command1, &QPushButton::clicked, this, &FormSelectFiles::Command1_Click);
     connect(Command2, &QPushButton::clicked, this, &FormSelectFiles::Command2_Click);
@@ -109,6 +107,29 @@ FormSelectFiles::FormSelectFiles(const QString& name, const QString& startTrack,
     setFolder(start);
 }
 
+void FormSelectFiles::selectDriveHolding(QComboBox* drives, const QString& folder) {
+    int best = 0;
+    for (int i = 0; i < drives->count(); ++i) {
+        const QString root = drives->itemText(i);
+        const bool holds = folder == root || folder.startsWith(joinPath(root, QString()));
+        if (holds && root.size() > drives->itemText(best).size())
+            best = i;
+    }
+    drives->setCurrentIndex(best);
+}
+
+void FormSelectFiles::listFolders(QListWidget* list, const QString& folder) {
+    list->clear();
+    if (folder != QStringLiteral("/"))
+        list->addItem(kParent);
+    list->addItems(
+        QDir(folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+}
+
+QString FormSelectFiles::folderAt(const QString& folder, const QString& entry) {
+    return entry == kParent ? QFileInfo(folder).dir().absolutePath() : joinPath(folder, entry);
+}
+
 void FormSelectFiles::Drive1_Change() {
     const QString root = Drive1->currentText();
     if (QFileInfo(root).isReadable())
@@ -121,21 +142,8 @@ void FormSelectFiles::setFolder(const QString& folder) {
     const QDir dir(folder);
     folder_ = dir.exists() ? QDir::cleanPath(dir.absolutePath()) : QStringLiteral("/");
     DirLabel->setText(folder_);
-    // The drive is the mount point that holds the folder.
-    int best = 0;
-    for (int i = 0; i < Drive1->count(); ++i) {
-        const QString root = Drive1->itemText(i);
-        if ((folder_ == root || folder_.startsWith(root.endsWith(u'/') ? root : root + u'/')) &&
-            root.size() > Drive1->itemText(best).size())
-            best = i;
-    }
-    Drive1->setCurrentIndex(best);
-
-    Dir1->clear();
-    if (folder_ != QStringLiteral("/"))
-        Dir1->addItem(kParent);
-    Dir1->addItems(
-        QDir(folder_).entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase));
+    selectDriveHolding(Drive1, folder_);
+    listFolders(Dir1, folder_);
     File1->clear();
     File1->addItems(
         QDir(folder_).entryList(patterns(), QDir::Files, QDir::Name | QDir::IgnoreCase));

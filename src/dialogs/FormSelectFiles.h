@@ -25,6 +25,12 @@ class FormSelectFiles : public QWidget {
     static QStringList patterns();
     // The mount points offered as drives, "/" first.
     static QStringList drives();
+    // Shared with the folder picker: the drive list shows the mount point that
+    // holds `folder`; the folder list shows ".." (except at "/") and the
+    // folder's own folders in name order, and a chosen entry is the folder to go to.
+    static void selectDriveHolding(QComboBox* drives, const QString& folder);
+    static void listFolders(QListWidget* list, const QString& folder);
+    static QString folderAt(const QString& folder, const QString& entry);
 
     void Drive1_Change();
     void setFolder(const QString& folder);
