@@ -346,7 +346,6 @@ void PlayerWindow::List1_DblClick() {
     showPlaying(true);
     Command15->setEnabled(false);
     Command16->setEnabled(false);
-    refreshDuration();
 }
 
 // ---- Volume and balance menus -------------------------------------------------------

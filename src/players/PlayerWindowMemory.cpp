@@ -89,7 +89,6 @@ void PlayerWindow::Command15_Click() {
     MediaPlayer1->setMute(true);
     setCurrent(k);
     openTrack(lineAt(k));
-    refreshDuration();
     showPlaying(true);
     if (remaining > 0)
         MediaPlayer1->setCurrentPosition(double(remaining));

@@ -64,12 +64,13 @@ void PlayerWindow::openTrack(const QString& path) {
     MediaPlayer1->setFileName(path);
     if (!path.isEmpty()) {
         Timer3->start();
-        return;
+    } else {
+        Timer3->stop();
+        const QSignalBlocker block(Slider1);
+        Slider1->setValue(0);
+        PositionLabel->setText(QStringLiteral("0"));
     }
-    Timer3->stop();
-    const QSignalBlocker block(Slider1);
-    Slider1->setValue(0);
-    PositionLabel->setText(QStringLiteral("0"));
+    refreshDuration();
 }
 
 void PlayerWindow::closeTrack() {
@@ -115,7 +116,6 @@ void PlayerWindow::Command5_Click() {
             return;
         openTrack(track);
         selectLine(index);
-        refreshDuration();
     } else {
         MediaPlayer1->Play();
         selectLine(index);
@@ -191,13 +191,11 @@ void PlayerWindow::MediaPlayer1_EndOfStream() {
             index = 0;
         setCurrent(index);
         openTrack(lineAt(index));
-        refreshDuration();
         return;
     }
     if (index <= count - 1) {
         selectLine(index);
         openTrack(lineAt(index));
-        refreshDuration();
         return;
     }
     finishList();
@@ -207,7 +205,6 @@ void PlayerWindow::finishList() {
     MediaPlayer1->Stop();
     setCurrent(0);
     closeTrack();
-    refreshDuration();
     showPlaying(false);
     if (isFront())
         close();
