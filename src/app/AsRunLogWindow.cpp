@@ -1,5 +1,6 @@
 #include "AsRunLogWindow.h"
 
+#include "common/AsRunLog.h"
 #include "common/Clock.h"
 
 #include <QDateEdit>
@@ -14,17 +15,8 @@
 
 namespace campanor {
 
-namespace {
-
-QString dayFile(const QString& logFolder, const QDate& day) {
-    return QDir(logFolder).filePath(day.toString(QStringLiteral("yyyy-MM-dd")) +
-                                    QStringLiteral(".log"));
-}
-
-} // namespace
-
 QStringList readAsRunDay(const QString& logFolder, const QDate& day) {
-    QFile file(dayFile(logFolder, day));
+    QFile file(AsRunLog::fileIn(logFolder, day));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     QStringList lines;
@@ -103,7 +95,7 @@ void AsRunLogWindow::showDay(const QDate& day) {
 }
 
 void AsRunLogWindow::reload() {
-    const QFileInfo info(dayFile(logFolder_, day()));
+    const QFileInfo info(AsRunLog::fileIn(logFolder_, day()));
     shownSize_ = info.exists() ? info.size() : -1;
     shownModified_ = info.exists() ? info.lastModified() : QDateTime();
     const QStringList lines = readAsRunDay(logFolder_, day());
@@ -129,7 +121,7 @@ void AsRunLogWindow::followToday() {
     // Only today's file grows; older days are read once.
     if (day() != today)
         return;
-    const QFileInfo info(dayFile(logFolder_, day()));
+    const QFileInfo info(AsRunLog::fileIn(logFolder_, day()));
     const qint64 size = info.exists() ? info.size() : -1;
     if (size != shownSize_ || (info.exists() && info.lastModified() != shownModified_))
         reload();

@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include "common/AsRunLog.h"
 #include "common/Clock.h"
 
 #include <QHBoxLayout>
@@ -50,7 +51,7 @@ void Formall::refreshNextInstruction() {
 void Formall::MenuAsRunLog_Click() {
     if (!asRunLog_) {
         asRunLog_ =
-            new AsRunLogWindow(settings_.path(QStringLiteral("Log")), *services_.clock, this);
+            new AsRunLogWindow(AsRunLog::folderIn(settings_.folder()), *services_.clock, this);
         asRunLog_->setAttribute(Qt::WA_DeleteOnClose);
     } else {
         asRunLog_->showDay(services_.clock->now().date());

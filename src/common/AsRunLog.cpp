@@ -66,7 +66,7 @@ void AsRunLog::open(const QString& programFolder) {
     close();
     LogState& s = state();
     s.failureSaid = false;
-    s.folder = QDir(programFolder).filePath(QStringLiteral("Log"));
+    s.folder = folderIn(programFolder);
     if (!QDir().mkpath(s.folder)) {
         sayFailureOnce(s.folder + QStringLiteral(": the folder cannot be made"));
         return;
@@ -86,7 +86,15 @@ QString AsRunLog::folder() {
 }
 
 QString AsRunLog::fileFor(const QDate& day) {
-    return QDir(state().folder).filePath(day.toString(Qt::ISODate) + QStringLiteral(".log"));
+    return fileIn(state().folder, day);
+}
+
+QString AsRunLog::folderIn(const QString& programFolder) {
+    return QDir(programFolder).filePath(QStringLiteral("Log"));
+}
+
+QString AsRunLog::fileIn(const QString& logFolder, const QDate& day) {
+    return QDir(logFolder).filePath(day.toString(Qt::ISODate) + QStringLiteral(".log"));
 }
 
 void AsRunLog::write(const QString& text) {

@@ -22,6 +22,9 @@ class AsRunLog {
     static QString folder();
     // The day file for a date, whether or not it exists.
     static QString fileFor(const QDate& day);
+    // The same for any program folder, open or not (the log window reads them).
+    static QString folderIn(const QString& programFolder);
+    static QString fileIn(const QString& logFolder, const QDate& day);
 
     // One line stamped with the system time in milliseconds.
     static void write(const QString& text);
