@@ -4,7 +4,6 @@
 #include "common/Clock.h"
 
 #include <QDateEdit>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHBoxLayout>
