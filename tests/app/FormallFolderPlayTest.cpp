@@ -30,6 +30,15 @@ class FormallFolderPlay : public FormallTest {
     QString listText(const QString& path) { return readPlaylistFile(path).value; }
     QString frontList() { return FormSearchFile::frontListPath(dir.path()); }
     QString backList() { return FormSearchFile::backListPath(dir.path()); }
+    // A one-track back list started by its instruction, as music under announcements.
+    PlayerWindow* startBackList(Formall& w) {
+        dir.write("back/x.mp3", "x");
+        dir.write("PlayListFile/Back.PLF", TempFolder::quoted("|" + dir.file("back/x.mp3")));
+        writeMemoryPosition(dir.file("PlayListFile/Back.PLF"), 0);
+        w.DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
+                         dir.file("PlayListFile/Back.PLF"));
+        return w.backPlayer();
+    }
 };
 
 } // namespace
@@ -39,12 +48,7 @@ TEST_F(FormallFolderPlay, FrontFoldersPlayOnTheFrontPlayerWithTheFolderVolume) {
     auto w = start();
     const QString songs = folder({"b.mp3", "A.wav", "Old/c.mid"});
     dir.write("songs/Volume.txt", "3000\r\n");
-    dir.write("back/x.mp3", "x");
-    dir.write("PlayListFile/Back.PLF", TempFolder::quoted("|" + dir.file("back/x.mp3")));
-    writeMemoryPosition(dir.file("PlayListFile/Back.PLF"), 0);
-    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
-                      dir.file("PlayListFile/Back.PLF"));
-    PlayerWindow* back = w->backPlayer();
+    PlayerWindow* back = startBackList(*w);
     const QString backListBefore = listText(backList());
 
     w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-前置排序") + songs);
@@ -72,12 +76,7 @@ TEST_F(FormallFolderPlay, AFrontFolderWithNothingToPlayGivesTheBackItsVolumeBack
     useScriptedMedia();
     auto w = start();
     const QString songs = folder({"notes.txt"});
-    dir.write("back/x.mp3", "x");
-    dir.write("PlayListFile/Back.PLF", TempFolder::quoted("|" + dir.file("back/x.mp3")));
-    writeMemoryPosition(dir.file("PlayListFile/Back.PLF"), 0);
-    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
-                      dir.file("PlayListFile/Back.PLF"));
-    PlayerWindow* back = w->backPlayer();
+    PlayerWindow* back = startBackList(*w);
     ASSERT_NE(back, nullptr);
     const int volume = back->Slider2->value();
 
