@@ -43,16 +43,19 @@ std::optional<Refusal> dayRule(const ComposerInput& in, QString& rule) {
             r.focusYear = true;
             return r;
         }
-        if (in.year.size() != 4) {
-            Refusal r = warning(QStringLiteral("年份要为四位数,如2003"));
-            r.resetYear = r.focusYear = true;
-            return r;
-        }
+        Refusal notFourDigits = warning(QStringLiteral("年份要为四位数,如2003"));
+        notFourDigits.resetYear = notFourDigits.focusYear = true;
+        if (in.year.size() != 4)
+            return notFourDigits;
         if (const QChar c = forbiddenCharacterIn(in.year); !c.isNull()) {
             Refusal r{forbiddenCharacterMessage(QStringLiteral("周期"), c), Prompter::Icon::None};
             r.focusYear = true;
             return r;
         }
+        // The scheduler compares the year with the date's ASCII digits: an
+        // input method's full-width "２０２５" would never match.
+        if (!isAsciiNumber(in.year))
+            return notFourDigits;
         if (in.dateMonth.isEmpty())
             return warning(QStringLiteral("没有选择月份!"));
         if (in.dateDay.isEmpty())
@@ -73,6 +76,8 @@ std::optional<Refusal> missingParameter(const ComposerInput& in) {
         return warning(QStringLiteral("你没有选择要执行的文件名！"));
     if (name == QLatin1String("Option27"))
         return warning(QStringLiteral("你没有选择要调入的全天时间安排表！"));
+    if (in.action->source == ParameterSource::SearchFolder)
+        return warning(QStringLiteral("请先选择要搜索的文件夹！"));
     return std::nullopt;
 }
 
@@ -84,8 +89,11 @@ QString actionField(const ComposerInput& in) {
     case ParameterSource::Program:
     case ParameterSource::Playlist:
     case ParameterSource::Table:
-    case ParameterSource::SearchFolder:
         return in.action->word + in.parameter;
+    case ParameterSource::SearchFolder:
+        // The folder the user sees beside the option, never one left over
+        // from an earlier pick for another option.
+        return in.action->word + in.parameterBox;
     case ParameterSource::None:
         break;
     }
@@ -93,6 +101,11 @@ QString actionField(const ComposerInput& in) {
 }
 
 } // namespace
+
+bool isAsciiNumber(const QString& text) {
+    return !text.isEmpty() &&
+           std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 QChar forbiddenCharacterIn(const QString& text) {
     for (const QChar c : {u'|', u'*', u'>', u'<', u'"'})

@@ -24,8 +24,8 @@ struct ComposerInput {
     QString year;               // Text5
     QString dateMonth, dateDay; // Combo9, Combo10
     const ActionOption* action = nullptr;
-    QString parameterBox; // the text of the option's parameter box
-    QString parameter;    // the path the option appends (ring, playlist, folder, box text)
+    QString parameterBox; // the text of the option's parameter box (a search folder's folder)
+    QString parameter;    // the path a ring, playlist, program or table option appends
 };
 
 // The outcome of composing: a refusal, or the line with its leading "|".
@@ -40,6 +40,10 @@ Composed composeInstruction(const ComposerInput& input, int loadedCount);
 
 // Whether a line has the time and day rule of one of `lines` (exact texts).
 bool isDuplicate(const QString& line, const QStringList& lines);
+
+// Whether `text` is one or more of the digits 0-9. QChar::isDigit also
+// takes full-width and other scripts' digits, which no date compares equal to.
+bool isAsciiNumber(const QString& text);
 
 // The characters no field of a line may hold: the three delimiters, the line
 // separator, and the quotation mark that would end the table file's record.

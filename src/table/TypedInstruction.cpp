@@ -38,10 +38,12 @@ QString TypedInstruction::realString() const {
 }
 
 bool isDayRuleForm(const QString& rule) {
+    // [0-9], not \d: the scheduler compares with the date's ASCII digits, and
+    // an input method's full-width digits would never match.
     static const QRegularExpression weekday(QStringLiteral("^星期[一二三四五六日]$"));
-    static const QRegularExpression monthly(QStringLiteral("^每月(\\d+)日$"));
-    static const QRegularExpression yearly(QStringLiteral("^每年(\\d+)月(\\d+)日$"));
-    static const QRegularExpression dated(QStringLiteral("^(.{4})年(\\d+)月(\\d+)日$"));
+    static const QRegularExpression monthly(QStringLiteral("^每月([0-9]+)日$"));
+    static const QRegularExpression yearly(QStringLiteral("^每年([0-9]+)月([0-9]+)日$"));
+    static const QRegularExpression dated(QStringLiteral("^[0-9]{4}年([0-9]+)月([0-9]+)日$"));
     if (rule == QStringLiteral("每天") || weekday.match(rule).hasMatch())
         return true;
     if (const auto m = monthly.match(rule); m.hasMatch())
@@ -49,8 +51,7 @@ bool isDayRuleForm(const QString& rule) {
     if (const auto m = yearly.match(rule); m.hasMatch())
         return inRange(m.captured(1), 1, 12) && inRange(m.captured(2), 1, 31);
     if (const auto m = dated.match(rule); m.hasMatch())
-        return forbiddenCharacterIn(m.captured(1)).isNull() && inRange(m.captured(2), 1, 12) &&
-               inRange(m.captured(3), 1, 31);
+        return inRange(m.captured(1), 1, 12) && inRange(m.captured(2), 1, 31);
     return false;
 }
 

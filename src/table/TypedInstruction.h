@@ -24,7 +24,7 @@ struct TypedInstruction {
 std::optional<Refusal> checkTypedInstruction(const TypedInstruction& typed);
 
 // One of: 每天, 星期一..星期日, 每月D日, 每年M月D日, YYYY年M月D日, with the
-// numbers in range and without leading zeros, the year four characters.
+// numbers in ASCII digits, in range and without leading zeros, the year four digits.
 bool isDayRuleForm(const QString& rule);
 
 } // namespace campanor

@@ -85,12 +85,30 @@ TEST(InstructionComposer, DayRulesAndTheirMessages) {
     EXPECT_TRUE(c.refusal->resetYear);
     in.year = QStringLiteral("20|6");
     EXPECT_EQ(refusal(in), QStringLiteral("周期中不能包含[|]这个字符！"));
-    in.year = QStringLiteral("abcd");
+    in.year = QStringLiteral("2026");
     EXPECT_EQ(refusal(in), QStringLiteral("没有选择月份!"));
     in.dateMonth = QStringLiteral("5");
     EXPECT_EQ(refusal(in), QStringLiteral("没有选择日子!"));
     in.dateDay = QStringLiteral("1");
-    EXPECT_EQ(line(in), QStringLiteral("|07:30:05*没有注释>abcd年5月1日</srv/bell.wav"));
+    EXPECT_EQ(line(in), QStringLiteral("|07:30:05*没有注释>2026年5月1日</srv/bell.wav"));
+}
+
+TEST(InstructionComposer, AYearThatIsNotFourAsciiDigitsIsRefusedWithTheYearsMessage) {
+    ComposerInput in = at("07", "30", "05");
+    in.rule = DayRuleKind::Date;
+    in.dateMonth = QStringLiteral("2");
+    in.dateDay = QStringLiteral("31");
+    // Full-width digits from a Chinese input method, Arabic-Indic digits,
+    // letters: none of them is ever the year of a date the scheduler sees.
+    for (const char* year : {"２０２５", "٢٠٢٥", "abcd", "20 5"}) {
+        in.year = QString::fromUtf8(year);
+        const Composed c = composeInstruction(in, 0);
+        ASSERT_TRUE(c.refusal) << year;
+        EXPECT_EQ(c.refusal->text, QStringLiteral("年份要为四位数,如2003")) << year;
+        EXPECT_TRUE(c.refusal->resetYear) << year;
+    }
+    in.year = QStringLiteral("2025");
+    EXPECT_EQ(line(in), QStringLiteral("|07:30:05*没有注释>2025年2月31日</srv/bell.wav"));
 }
 
 TEST(InstructionComposer, ActionFieldsAndMissingParameters) {
@@ -104,8 +122,7 @@ TEST(InstructionComposer, ActionFieldsAndMissingParameters) {
         {"Option2", "", "/srv/ding.mp3", QStringLiteral("/srv/ding.mp3")},
         {"Option14", "x", "/p/M.PLF", QStringLiteral("播音开-静态/p/M.PLF")},
         {"Option35", "", "/p/M.PLF", QStringLiteral("播音开-记忆静态播放/p/M.PLF")},
-        {"Option38", "", "", QStringLiteral("搜索文件夹-后置随机")},
-        {"Option10", "", "/music", QStringLiteral("搜索文件夹-前置随机/music")},
+        {"Option10", "/music", "/music", QStringLiteral("搜索文件夹-前置随机/music")},
         {"Option17", "", "", QStringLiteral("关机")},
         {"Option22", "", "", QStringLiteral("重启")},
         {"Option23", "", "", QStringLiteral("注销")},
@@ -125,6 +142,8 @@ TEST(InstructionComposer, ActionFieldsAndMissingParameters) {
         {"Option29", QStringLiteral("你没有选取要播音的播表文件")},
         {"Option21", QStringLiteral("你没有选择要执行的文件名！")},
         {"Option27", QStringLiteral("你没有选择要调入的全天时间安排表！")},
+        {"Option37", QStringLiteral("请先选择要搜索的文件夹！")},
+        {"Option10", QStringLiteral("请先选择要搜索的文件夹！")},
     };
     for (const auto& [option, message] : missing) {
         ComposerInput in = at("01", "02", "03", option);

@@ -54,7 +54,7 @@ TEST(TypedInstruction, FieldsMayNotHoldDelimitersOrQuotationMarks) {
 
 TEST(TypedInstruction, OnlyTheFiveDayRuleFormsPass) {
     for (const char* good : {"每天", "星期一", "星期日", "每月1日", "每月31日", "每年12月31日",
-                             "每年2月31日", "2005年5月1日", "abcd年1月1日"})
+                             "每年2月31日", "2005年5月1日"})
         EXPECT_TRUE(isDayRuleForm(QString::fromUtf8(good))) << good;
     for (const char* bad :
          {"", "每周", "星期八", "星期", "每月0日", "每月32日", "每月05日", "每年13月1日", "每年1月",
@@ -62,6 +62,18 @@ TEST(TypedInstruction, OnlyTheFiveDayRuleFormsPass) {
         EXPECT_FALSE(isDayRuleForm(QString::fromUtf8(bad))) << bad;
     EXPECT_TRUE(
         refusal(QStringLiteral("08:00:00"), QStringLiteral("周一")).startsWith("周期只能是"));
+}
+
+TEST(TypedInstruction, ADayRuleNumberIsTypedInAsciiDigits) {
+    // An input method's full-width digits or another script's digits give a
+    // rule the scheduler never matches.
+    for (const char* bad :
+         {"２０２５年5月1日", "٢٠٢٥年5月1日", "abcd年1月1日", "2025年５月1日", "2025年5月１日",
+          "每月１５日", "每月١٥日", "每年１月1日", "每年1月３１日"})
+        EXPECT_FALSE(isDayRuleForm(QString::fromUtf8(bad))) << bad;
+    EXPECT_TRUE(refusal(QStringLiteral("08:00:00"), QStringLiteral("２０２５年5月1日"))
+                    .startsWith(QStringLiteral("周期只能是")));
+    EXPECT_EQ(refusal(QStringLiteral("08:00:00"), QStringLiteral("2025年2月31日")), QString());
 }
 
 TEST(TypedInstruction, TheLineOfTheFourBoxes) {
