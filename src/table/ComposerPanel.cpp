@@ -222,13 +222,11 @@ ComposerInput ComposerPanel::input() const {
     case ParameterSource::Playlist:
         in.parameter = PlaylistParameter;
         break;
-    case ParameterSource::SearchFolder:
-        in.parameter = SearchPath;
-        break;
     case ParameterSource::Program:
     case ParameterSource::Table:
         in.parameter = in.parameterBox;
         break;
+    case ParameterSource::SearchFolder:
     case ParameterSource::None:
         break;
     }

@@ -1,4 +1,5 @@
 #include "app/ComposerTestHelpers.h"
+#include "dialogs/FormSelectDirctory.h"
 
 #include <QPushButton>
 #include <QTest>
@@ -190,4 +191,44 @@ TEST_F(Composer, TheYearMustHaveFourCharactersAndCombosOnlyTheirItems) {
     prompter.answers = {Prompter::Answer::Yes};
     c.Command1_Click();
     EXPECT_TRUE(tableFile(dir).contains(QStringLiteral(">2027年2月31日<")));
+}
+
+TEST_F(Composer, ASearchOptionStoresTheFolderItsBoxShowsAndNeedsOne) {
+    auto w = start();
+    ComposerPanel& c = *w->composer;
+    dir.write("A/a.mp3", "x");
+    dir.write("B/b.mp3", "x");
+    const auto pick = [&](const char* option, const QString& folder) {
+        c.option(QLatin1String(option))->click();
+        ASSERT_NE(w->folderPicker(), nullptr);
+        ASSERT_TRUE(w->folderPicker()->setDir1Path(folder));
+        w->folderPicker()->Command1->click();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    pick("Option37", dir.file("A"));
+    pick("Option9", dir.file("B"));
+    ASSERT_EQ(c.SearchPath, dir.file("B"));
+
+    // Back on 后置排序, the picker closed by its title bar: its box still shows A.
+    c.option("Option37")->click();
+    w->folderPicker()->close();
+    chooseTime(*w, 9, 0, 0);
+    prompter.answers = {Prompter::Answer::Yes};
+    c.Command1_Click();
+    EXPECT_EQ(tableFile(dir),
+              QStringLiteral("|09:00:00*没有注释>每天<搜索文件夹-后置排序") + dir.file("A"));
+
+    // After the add every box is empty: a picker closed by its title bar
+    // leaves nothing to search, whatever an earlier add chose.
+    c.option("Option9")->click();
+    w->folderPicker()->close();
+    chooseTime(*w, 9, 0, 1);
+    prompter.shown.clear();
+    prompter.answers = {Prompter::Answer::Yes};
+    c.Command1_Click();
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("请先选择要搜索的文件夹！"));
+    EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Warning);
+    EXPECT_EQ(w->Text1->text(), "1");
+    EXPECT_TRUE(c.option("Option9")->isChecked()) << "the refused inputs stay as they were";
 }
