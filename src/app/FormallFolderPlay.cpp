@@ -93,7 +93,8 @@ void Formall::StartFrontSearchRandom(const QString& playlist) {
 
 void Formall::showFolderPicker() {
     if (!folderPicker_) {
-        folderPicker_ = new FormSelectDirctory(settings_.read(file::SkinFile), this);
+        folderPicker_ =
+            new FormSelectDirctory(settings_.read(file::SkinFile), services_.prompter, this);
         connect(folderPicker_, &FormSelectDirctory::folderChosen, this,
                 [this](const QString& folder) {
                     // A folder the composer refuses (it says why) is not taken at all.

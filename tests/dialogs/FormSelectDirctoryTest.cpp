@@ -1,4 +1,5 @@
 #include "dialogs/FormSelectDirctory.h"
+#include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace campanor;
@@ -21,13 +23,23 @@ QStringList texts(const QListWidget* list) {
     return out;
 }
 
+// A single click on the entry, as a user marks a folder.
+void mark(QListWidget* list, const QString& entry) {
+    const auto found = list->findItems(entry, Qt::MatchExactly);
+    ASSERT_EQ(found.size(), 1) << entry.toStdString();
+    list->scrollToItem(found[0]);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      list->visualItemRect(found[0]).center());
+    ASSERT_TRUE(found[0]->isSelected());
+}
+
 } // namespace
 
 TEST(FormSelectDirctory, StartsAtTheRootAndWalksFolders) {
     TempFolder dir;
     for (const char* name : {"b/x.mp3", "A/y.mp3", "notes.txt", "Song.WAV", ".hidden"})
         dir.write(QLatin1String(name), "x");
-    FormSelectDirctory picker(QString{});
+    FormSelectDirctory picker(QString{}, nullptr);
     picker.Form_Load();
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("搜索目录选择器"));
     EXPECT_EQ(picker.SkinLabel1->text(), QStringLiteral("请选择要自动搜索的文件夹"));
@@ -53,7 +65,7 @@ TEST(FormSelectDirctory, StartsAtTheRootAndWalksFolders) {
 
 TEST(FormSelectDirctory, ADriveThatCannotBeReadFallsBackToTheRoot) {
     TempFolder dir;
-    FormSelectDirctory picker(QString{});
+    FormSelectDirctory picker(QString{}, nullptr);
     picker.Form_Load();
     picker.setDir1Path(dir.path());
     picker.Drive1->addItem(dir.file("unplugged"));
@@ -65,7 +77,7 @@ TEST(FormSelectDirctory, ADriveThatCannotBeReadFallsBackToTheRoot) {
 
 TEST(FormSelectDirctory, OkHandsOnTheFolderAndClosesTitleBarDoesNot) {
     TempFolder dir;
-    auto* picker = new FormSelectDirctory(QString{});
+    auto* picker = new FormSelectDirctory(QString{}, nullptr);
     QSignalSpy chosen(picker, &FormSelectDirctory::folderChosen);
     QPointer<FormSelectDirctory> alive(picker);
     picker->Form_Load();
@@ -77,18 +89,72 @@ TEST(FormSelectDirctory, OkHandsOnTheFolderAndClosesTitleBarDoesNot) {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(alive.isNull()) << "closed and released";
 
-    auto* other = new FormSelectDirctory(QString{});
+    // The root would walk the whole system: not handed on, the picker stays.
+    auto* other = new FormSelectDirctory(QString{}, nullptr);
     QSignalSpy none(other, &FormSelectDirctory::folderChosen);
     other->Form_Load();
     other->show();
     other->Command1->click();
-    ASSERT_EQ(none.size(), 1);
-    EXPECT_EQ(none[0][0].toString(), "/");
+    EXPECT_TRUE(none.isEmpty());
+    EXPECT_TRUE(other->isVisible());
+    other->close();
 
-    auto* closed = new FormSelectDirctory(QString{});
+    auto* closed = new FormSelectDirctory(QString{}, nullptr);
     QSignalSpy never(closed, &FormSelectDirctory::folderChosen);
     closed->Form_Load();
     closed->show();
     closed->close();
     EXPECT_TRUE(never.isEmpty());
+}
+
+TEST(FormSelectDirctory, OkTakesTheMarkedFolderRefusesTheSystemAndCancelChangesNothing) {
+    TempFolder dir;
+    dir.write("media/a.mp3", "x");
+    dir.write("other/b.mp3", "x");
+    ScriptedPrompter prompter;
+    auto* picker = new FormSelectDirctory(QString{}, &prompter);
+    QSignalSpy chosen(picker, &FormSelectDirctory::folderChosen);
+    QPointer<FormSelectDirctory> alive(picker);
+    picker->Form_Load();
+    picker->show();
+
+    // At the root with nothing marked, a marked pseudo file system, the
+    // open /dev: refused with a message, nothing handed on, still open.
+    picker->Command1->click();
+    mark(picker->Dir1, "proc");
+    picker->Command1->click();
+    ASSERT_TRUE(picker->setDir1Path("/dev"));
+    picker->Command1->click();
+    EXPECT_TRUE(chosen.isEmpty());
+    ASSERT_EQ(prompter.shown.size(), 3);
+    for (const auto& shown : prompter.shown)
+        EXPECT_EQ(shown.icon, Prompter::Icon::Warning);
+    EXPECT_TRUE(prompter.shown[0].text.contains(QStringLiteral("“/”")));
+    EXPECT_TRUE(prompter.shown[1].text.contains(QStringLiteral("“/proc”")));
+    EXPECT_TRUE(picker->isVisible());
+
+    // A single click marks "media" inside the open folder: OK takes it.
+    ASSERT_TRUE(picker->setDir1Path(dir.path()));
+    mark(picker->Dir1, "media");
+    EXPECT_EQ(picker->Dir1Path(), dir.path()) << "a single click does not open the folder";
+    picker->Command1->click();
+    ASSERT_EQ(chosen.size(), 1);
+    EXPECT_EQ(chosen[0][0].toString(), dir.file("media"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(alive.isNull());
+
+    // 取消 closes with a folder marked and hands nothing on.
+    auto* cancelled = new FormSelectDirctory(QString{}, &prompter);
+    QSignalSpy nothing(cancelled, &FormSelectDirctory::folderChosen);
+    QPointer<FormSelectDirctory> open(cancelled);
+    cancelled->Form_Load();
+    cancelled->show();
+    ASSERT_TRUE(cancelled->setDir1Path(dir.path()));
+    mark(cancelled->Dir1, "other");
+    EXPECT_EQ(cancelled->Command2->text(), QStringLiteral("取 消"));
+    cancelled->Command2->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(nothing.isEmpty());
+    EXPECT_TRUE(open.isNull());
+    EXPECT_EQ(prompter.shown.size(), 3);
 }
