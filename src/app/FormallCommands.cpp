@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "HelpWindow.h"
+#include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
@@ -100,17 +101,33 @@ void Formall::connectCommands() {
 }
 
 void Formall::AUTORUNYES_Click() {
+    // On failure the check marks stay as they were: they show what the
+    // next boot will do.
+    if (!services_.autoStart->enable(QCoreApplication::applicationFilePath(), settings_.folder())) {
+        reportProblem(QStringLiteral("autostart: set failed, the autostart entry not written"));
+        services_.prompter->message(this, QStringLiteral("开机启动项无法写入，开机启动没有设置！"),
+                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return;
+    }
     AUTORUNYES->setChecked(true);
     AUTORUNNO->setChecked(false);
-    services_.autoStart->enable(QCoreApplication::applicationFilePath(), settings_.folder());
-    settings_.writeText(file::AutoRunYesNo, QStringLiteral("YES"));
+    if (!settings_.writeText(file::AutoRunYesNo, QStringLiteral("YES")))
+        reportProblem(QStringLiteral("autostart: set, but AutoRunYesNo.txt not written"));
 }
 
 void Formall::AUTORUNNO_Click() {
+    if (!services_.autoStart->disable(QCoreApplication::applicationFilePath(),
+                                      settings_.folder())) {
+        reportProblem(QStringLiteral("autostart: cancel failed, the autostart entry not removed"));
+        services_.prompter->message(this,
+                                    QStringLiteral("开机启动项无法删除，程序仍会随系统启动！"),
+                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return;
+    }
     AUTORUNNO->setChecked(true);
     AUTORUNYES->setChecked(false);
-    services_.autoStart->disable(QCoreApplication::applicationFilePath(), settings_.folder());
-    settings_.writeText(file::AutoRunYesNo, QStringLiteral("NO"));
+    if (!settings_.writeText(file::AutoRunYesNo, QStringLiteral("NO")))
+        reportProblem(QStringLiteral("autostart: cancelled, but AutoRunYesNo.txt not written"));
 }
 
 void Formall::setStartUpVisibility(bool show) {

@@ -64,7 +64,7 @@ class FormallTest : public ::testing::Test {
         services.prompter = &prompter;
         services.dialogs = &dialogs;
         services.clock = &clock;
-        services.autoStart = &autoStart;
+        services.autoStart = autoStartService ? autoStartService : &autoStart;
         services.power = &power;
         services.processes = &processes;
         services.clockHealth = clockHealth;
@@ -86,6 +86,7 @@ class FormallTest : public ::testing::Test {
     RecordingProcesses processes;
     TestClock clock{QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0, 300))};
     RecordingAutoStart autoStart;
+    AutoStart* autoStartService = nullptr; // the real one, when a test sets it
     int exits = 0;
     std::function<MediaControl*(QObject*)> mediaFactory;
     int fadeMs = 1500;

@@ -1,4 +1,5 @@
 #include "app/FormallFixture.h"
+#include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/FileDialogs.h"
 #include "common/Power.h"
@@ -271,4 +272,26 @@ TEST_F(FormallTest, ClockCorrectionTakesTheSystemTime) {
     clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
     w->MenuJustMyTimeAuto_Click();
     EXPECT_EQ(w->internalClock().text(), "09:05:07");
+}
+
+TEST_F(FormallTest, AnAutostartEntryThatCannotBeWrittenLeavesTheMenuAsItWas) {
+    TempFolder config;
+    config.write("autostart", "a file where the folder belongs");
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    XdgAutoStart entry;
+    autoStartService = &entry;
+    auto w = start();
+    AsRunLog::open(dir.path());
+    w->AUTORUNYES_Click();
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+    qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_EQ(prompter.shown.value(0).text,
+              QStringLiteral("开机启动项无法写入，开机启动没有设置！"));
+    EXPECT_EQ(prompter.shown.value(0).icon, Prompter::Icon::Critical);
+    EXPECT_FALSE(w->AUTORUNYES->isChecked());
+    EXPECT_TRUE(w->AUTORUNNO->isChecked());
+    EXPECT_EQ(readRecord(dir.file("AutoRunYesNo.txt")), "NO");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("autostart: set failed"));
 }
