@@ -52,12 +52,8 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     connect(Timer1, &QTimer::timeout, this, &Formall::Timer1_Timer);
 }
 
-Formall::~Formall() {
-    // Ended without the close handler (the exit command, a power action):
-    // an instruction being edited still goes back into its table.
-    if (!editLine_.isEmpty() && !putBackInTableFile(editSource_, u'|' + editLine_))
-        reportProblem(QStringLiteral("edited instruction not put back: ") + editLine_);
-}
+// An open edit leaves its instruction in the table: nothing to put back.
+Formall::~Formall() = default;
 
 void Formall::buildWidgets() {
     auto* central = new QWidget(this);
@@ -197,6 +193,7 @@ ReadStatus Formall::LoadInstructionTable() {
 void Formall::showTable() {
     Text1->setText(QString::number(table_.count()));
     FillInstructionList();
+    keepSelection();
     refreshNextInstruction();
 }
 
@@ -247,6 +244,7 @@ bool Formall::CommitInstruction(const QString& realString) {
 
 void Formall::SetCurrentTable(const QString& path, bool atStartUp) {
     CurrentTablePath = path;
+    VS.clear(); // chosen in the table left behind
     const QFileInfo info(path);
     SkinLabel2->setText(QStringLiteral("文件:") + (info.exists() ? info.fileName() : QString()));
     SkinLabel2->setToolTip(QStringLiteral("文件:") + path);
@@ -416,8 +414,15 @@ void Formall::OpenTableByInstruction(const QString& path) {
 }
 
 void Formall::markFailedInstruction(const QString& line) {
-    if (table_.markFailed(CurrentTablePath, line))
-        showTable();
+    if (!table_.markFailed(CurrentTablePath, line))
+        return;
+    // The marked line is the same instruction: still chosen, still edited.
+    const QString marked = markedAsFailed(line);
+    if (VS == line)
+        VS = marked;
+    if (editLine_ == line && samePathIgnoringCase(editSource_, CurrentTablePath))
+        editLine_ = marked;
+    showTable();
 }
 
 void Formall::MenuzExit_Click() {

@@ -210,9 +210,13 @@ class Formall : public QMainWindow {
     ComposerPanel* buildComposer(QWidget* parent);
     QWidget* buildTableSide(QWidget* parent);
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void storeTableText(const QString& tableText);
-    void editDialog_Committed(const QString& realString);
-    void restoreEditedInstruction();
+    bool storeTableText(const QString& tableText, const QString& notDone);
+    QString tableNotWrittenMessage(const QString& notDone) const;
+    bool refusedWhileEditing(const QString& command);
+    void keepSelection();
+    void selectRow(const QString& line);
+    bool commitRealString();
+    void endEdit();
     void setInsertPanelEnabled(bool enabled);
     void showEditDialog();
     void buildMenus();
@@ -264,7 +268,8 @@ class Formall : public QMainWindow {
     QPointer<AsRunLogWindow> asRunLog_;
     NextInstructionCache nextInstruction_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
-    // The edit dialog, and the instruction it holds with the table it came from.
+    // The edit dialog, and the instruction it edits (empty when no edit is
+    // open) with the table that holds it.
     QPointer<FormEdit> FormEdit_;
     QString editLine_, editSource_;
     GridLines* gridLines_ = nullptr;

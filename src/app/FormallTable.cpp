@@ -141,20 +141,65 @@ void Formall::ListView1_Click() {
     QTreeWidgetItem* item = ListView1->currentItem();
     if (!item || !item->isSelected())
         return;
-    VS = rowLine(ListView1->indexOfTopLevelItem(item));
+    // The line as the table holds it, so that delete and edit find it even
+    // when it was written by hand and does not read back as an instruction.
+    VS = table_.lines().value(ListView1->indexOfTopLevelItem(item));
     insertPanel->fill(VS);
 }
 
-void Formall::storeTableText(const QString& tableText) {
-    if (!table_.store(CurrentTablePath, tableText)) {
-        reportProblem(QStringLiteral("table not written: ") + CurrentTablePath);
-        services_.prompter->message(this, kNotStoredMessage, Prompter::Icon::Critical,
-                                    Prompter::Buttons::Ok);
+void Formall::keepSelection() {
+    // A reload empties the list: the row chosen before stays chosen while
+    // the table holds its line, and is forgotten otherwise.
+    const qsizetype row = VS.isEmpty() ? -1 : table_.lines().indexOf(VS);
+    if (row < 0) {
+        VS.clear();
+        return;
     }
-    showTable();
+    const QSignalBlocker quiet(ListView1);
+    ListView1->setCurrentItem(ListView1->topLevelItem(static_cast<int>(row)));
+}
+
+void Formall::selectRow(const QString& line) {
+    const qsizetype row = table_.lines().indexOf(line);
+    if (row < 0)
+        return;
+    ListView1->setCurrentItem(ListView1->topLevelItem(static_cast<int>(row)));
+    ListView1->setFocus();
+    VS = line;
+}
+
+QString Formall::tableNotWrittenMessage(const QString& notDone) const {
+    return (table_.writable()
+                ? QStringLiteral("指令表文件无法写入，")
+                : QStringLiteral("指令表文件没有完整读出，为了不损坏其中的内容，不能修改它。")) +
+           notDone;
+}
+
+bool Formall::storeTableText(const QString& tableText, const QString& notDone) {
+    const bool stored = table_.store(CurrentTablePath, tableText);
+    if (!stored)
+        services_.prompter->message(this, tableNotWrittenMessage(notDone), Prompter::Icon::Critical,
+                                    Prompter::Buttons::Ok);
+    return stored;
+}
+
+bool Formall::refusedWhileEditing(const QString& command) {
+    // The edit would otherwise write its instruction back into what was
+    // just deleted or cleared.
+    if (editLine_.isEmpty())
+        return false;
+    if (FormEdit_)
+        FormEdit_->raise();
+    services_.prompter->message(this,
+                                QStringLiteral("正在编辑指令，请先按“确 定”或关闭编辑窗口，再") +
+                                    command + QStringLiteral("。"),
+                                Prompter::Icon::Warning, Prompter::Buttons::Ok);
+    return true;
 }
 
 void Formall::Command2_Click() {
+    if (refusedWhileEditing(QStringLiteral("删除")))
+        return;
     if (VS.isEmpty()) {
         services_.prompter->message(this, QStringLiteral("你没有选择要删除的指令!"),
                                     Prompter::Icon::Warning, Prompter::Buttons::Ok);
@@ -164,19 +209,34 @@ void Formall::Command2_Click() {
             this, QStringLiteral("确认要删除[") + VS + QStringLiteral("]吗?"),
             Prompter::Icon::Question, Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    storeTableText(removeInstruction(table_.tableText(), VS));
-    AsRunLog::write(QStringLiteral("table: deleted ") + VS);
+    const QString line = VS;
+    if (!storeTableText(removeInstruction(table_.tableText(), line),
+                        QStringLiteral("这条指令没有删除！"))) {
+        reportProblem(
+            QStringLiteral("table: delete failed, %1 not written: %2").arg(CurrentTablePath, line));
+        showTable(); // what the file holds, the line still chosen
+        return;
+    }
     VS.clear();
+    showTable();
+    AsRunLog::write(QStringLiteral("table: deleted ") + line);
 }
 
 void Formall::Command4_Click() {
+    if (refusedWhileEditing(QStringLiteral("清空")))
+        return;
     if (services_.prompter->message(this, QStringLiteral("当前指令表会被清空！你确定吗？？？"),
                                     Prompter::Icon::Question,
                                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
-    storeTableText(QString());
-    AsRunLog::write(QStringLiteral("table: cleared ") + CurrentTablePath);
+    if (!storeTableText(QString(), QStringLiteral("指令表没有清空！"))) {
+        reportProblem(QStringLiteral("table: clear failed, %1 not written").arg(CurrentTablePath));
+        showTable();
+        return;
+    }
     VS.clear();
+    showTable();
+    AsRunLog::write(QStringLiteral("table: cleared ") + CurrentTablePath);
 }
 
 void Formall::Command5_Click() {
@@ -225,8 +285,17 @@ void Formall::Command6_Click() {
 }
 
 void Formall::Command7_Click() {
+    if (!settings_.writeText(file::DefaultDTT, CurrentTablePath)) {
+        // The next start would load the old default: say so, change nothing.
+        reportProblem(QStringLiteral("table: default failed, %1 not written: %2")
+                          .arg(settings_.path(file::DefaultDTT), CurrentTablePath));
+        services_.prompter->message(this,
+                                    QStringLiteral("DefaultDTT.txt无法写入，") + CurrentTablePath +
+                                        QStringLiteral("没有被设置为默认的指令表！"),
+                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return;
+    }
     DefaultTablePath = CurrentTablePath;
-    settings_.writeText(file::DefaultDTT, DefaultTablePath);
     AsRunLog::write(QStringLiteral("table: default ") + DefaultTablePath);
     Command7->setEnabled(false);
     Command7->setToolTip(QStringLiteral("当前默认的指令表是：") + DefaultTablePath);
@@ -248,8 +317,11 @@ void Formall::setInsertPanelEnabled(bool enabled) {
 void Formall::showEditDialog() {
     if (!FormEdit_) {
         FormEdit_ = new FormEdit(*services_.prompter, this);
-        FormEdit_->committed = [this](const QString& line) { editDialog_Committed(line); };
-        FormEdit_->abandoned = [this] { restoreEditedInstruction(); };
+        FormEdit_->committed = [this](const QString& line) {
+            RealString = line;
+            return commitRealString();
+        };
+        FormEdit_->abandoned = [this] { endEdit(); };
     }
     FormEdit_->showInstruction(editLine_, Skin1.styleSheet());
 }
@@ -259,80 +331,72 @@ void Formall::Command3_Click() {
         FormEdit_->raise();
         return;
     }
-    if (VS.isEmpty()) {
+    if (VS.isEmpty() || !table_.lines().contains(VS)) {
         services_.prompter->message(this, QStringLiteral("你没有选择要编辑的指令!"),
                                     Prompter::Icon::Warning, Prompter::Buttons::Ok);
         return;
     }
-    // The instruction leaves the loaded table while it is edited, so that it
-    // may come back under its own time and day rule; the file keeps it until
-    // the edit ends or another change rewrites the table, so that a crash or a
-    // power cut meanwhile loses nothing.
+    if (!table_.writable()) {
+        services_.prompter->message(this, tableNotWrittenMessage(QString()),
+                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return;
+    }
+    // The instruction stays in the table, and runs at its second, until the
+    // edit is committed; it is replaced then.
     editLine_ = VS;
     editSource_ = CurrentTablePath;
-    table_.withhold(editLine_);
-    showTable();
     setInsertPanelEnabled(false);
     showEditDialog();
 }
 
-void Formall::editDialog_Committed(const QString& realString) {
-    RealString = realString;
-    Command9_Click();
-}
-
-void Formall::restoreEditedInstruction() {
-    if (editLine_.isEmpty())
-        return;
-    const QString line = u'|' + editLine_;
-    // Put back where it came from, even when another table was opened meanwhile.
-    bool stored = false;
-    if (samePathIgnoringCase(editSource_, CurrentTablePath)) {
-        table_.withhold(editLine_); // a reload meanwhile may have brought it back
-        stored = CommitInstruction(line);
-    } else {
-        stored = putBackInTableFile(editSource_, line);
-    }
-    if (!stored) {
-        reportProblem(QStringLiteral("edited instruction not put back: ") + editLine_);
-        services_.prompter->message(this, kNotStoredMessage + u'\n' + editLine_,
-                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
-    }
+void Formall::endEdit() {
     editLine_.clear();
     setInsertPanelEnabled(true);
 }
 
 void Formall::Command9_Click() {
-    if (!editLine_.isEmpty() && samePathIgnoringCase(editSource_, CurrentTablePath))
-        table_.withhold(editLine_); // the edited line replaces it in the file
-    if (isDuplicate(RealString.mid(1), table_.lines())) {
+    commitRealString();
+}
+
+bool Formall::commitRealString() {
+    const bool editing = !editLine_.isEmpty();
+    const bool inPlace = editing && samePathIgnoringCase(editSource_, CurrentTablePath);
+    const auto change =
+        table_.replace(CurrentTablePath, inPlace ? editLine_ : QString(), RealString);
+    switch (change) {
+    case InstructionTable::Change::Full:
+        services_.prompter->message(this, kCapacityMessage, Prompter::Icon::Warning,
+                                    Prompter::Buttons::Ok);
+        return false;
+    case InstructionTable::Change::Duplicate:
         services_.prompter->message(this, kDuplicateMessage, Prompter::Icon::Warning,
                                     Prompter::Buttons::Ok);
-        if (!editLine_.isEmpty())
-            showEditDialog();
-        return;
-    }
-    if (!CommitInstruction(RealString)) {
+        if (editing)
+            showEditDialog(); // shows the instruction as it was
+        return false;
+    case InstructionTable::Change::NotWritten:
+        showTable();
         reportProblem(QStringLiteral("instruction not written: ") + RealString.mid(1));
-        services_.prompter->message(this, kNotStoredMessage, Prompter::Icon::Critical,
-                                    Prompter::Buttons::Ok);
-        if (!editLine_.isEmpty())
-            showEditDialog();
-        return;
+        services_.prompter->message(this,
+                                    tableNotWrittenMessage(QStringLiteral("这条指令没有保存！")),
+                                    Prompter::Icon::Critical, Prompter::Buttons::Ok);
+        return false;
+    case InstructionTable::Change::Stored:
+        break;
     }
+    showTable();
+    selectRow(RealString.mid(1));
     // Edited while another table was opened: the new line went into the table
     // open now, so the old one leaves the table it came from.
-    if (!editLine_.isEmpty() && !samePathIgnoringCase(editSource_, CurrentTablePath) &&
-        !takeOutOfTableFile(editSource_, editLine_))
+    if (editing && !inPlace && !takeOutOfTableFile(editSource_, editLine_))
         reportProblem(
             QStringLiteral("edited instruction left in %1: %2").arg(editSource_, editLine_));
     AsRunLog::write(QStringLiteral("table: ") +
-                    (editLine_.isEmpty()
-                         ? QStringLiteral("inserted ")
-                         : QStringLiteral("edited ") + editLine_ + QStringLiteral(" -> ")) +
+                    (editing ? QStringLiteral("edited ") + editLine_ + QStringLiteral(" -> ")
+                             : QStringLiteral("inserted ")) +
                     RealString.mid(1));
-    editLine_.clear();
-    setInsertPanelEnabled(true);
+    endEdit();
+    return true;
 }
 
 void Formall::Command10_Click() {

@@ -57,10 +57,10 @@ void FormEdit::Command1_Click() {
         prompter_.message(this, refused->text, refused->icon, Prompter::Buttons::Ok);
         return;
     }
+    if (committed && !committed(typed.realString()))
+        return;
     handedBack_ = true;
     close();
-    if (committed)
-        committed(typed.realString());
 }
 
 void FormEdit::reject() {

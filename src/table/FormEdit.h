@@ -12,9 +12,10 @@ namespace campanor {
 class InstructionBoxes;
 class Prompter;
 
-// The edit dialog "编辑指令": the instruction taken out of the table, in the
-// four typed boxes. Its button hands the checked line back; closing it any
-// other way hands back nothing, and the host puts the instruction back.
+// The edit dialog "编辑指令": an instruction of the table in the four typed
+// boxes. The instruction stays in the table, and runs, until its button
+// hands back a checked line that the host accepts; closing the dialog any
+// other way changes nothing.
 class FormEdit : public QDialog {
     Q_OBJECT
   public:
@@ -24,14 +25,15 @@ class FormEdit : public QDialog {
     // sheet and shows the dialog at the right edge of the screen.
     void showInstruction(const QString& line, const QString& styleSheet);
 
-    // The button: checks the boxes; on success closes the dialog and hands
-    // the line (with its "|") to `committed`.
+    // The button: checks the boxes and hands the line (with its "|") to
+    // `committed`; the dialog closes when that accepts it and stays open
+    // when it refuses.
     void Command1_Click();
 
     InstructionBoxes* boxes() const { return boxes_; }
     QPushButton* Command1 = nullptr;
 
-    std::function<void(const QString& realString)> committed;
+    std::function<bool(const QString& realString)> committed;
     std::function<void()> abandoned;
 
   protected:

@@ -1,5 +1,6 @@
 #include "InstructionTable.h"
 
+#include "InstructionComposer.h"
 #include "InstructionLine.h"
 #include "TableText.h"
 #include "common/AsRunLog.h"
@@ -31,11 +32,6 @@ std::optional<QString> textWithout(const QString& path, const QString& line) {
 
 } // namespace
 
-bool putBackInTableFile(const QString& path, const QString& realString) {
-    const auto text = textWithout(path, realString.mid(1));
-    return text && writeTableFile(path, *text + realString);
-}
-
 bool takeOutOfTableFile(const QString& path, const QString& line) {
     const auto text = textWithout(path, line);
     return text && writeTableFile(path, *text);
@@ -62,12 +58,6 @@ ReadStatus InstructionTable::readIn(const QString& path, bool sayOddLines) {
     if (sayOddLines)
         reportOddLines(path);
     return read.status;
-}
-
-void InstructionTable::withhold(const QString& line) {
-    tableText_ = removeInstruction(tableText_, line);
-    lines_ = splitTableText(tableText_);
-    sortInstructionLines(lines_);
 }
 
 void InstructionTable::reportOddLines(const QString& path) const {
@@ -110,17 +100,36 @@ bool InstructionTable::commit(const QString& path, const QString& realString) {
     return store(path, tableText_ + realString);
 }
 
-bool InstructionTable::markFailed(const QString& path, const QString& line) {
+InstructionTable::Change InstructionTable::replace(const QString& path, const QString& replaced,
+                                                   const QString& realString) {
+    const QString text = replaced.isEmpty() ? tableText_ : removeInstruction(tableText_, replaced);
+    const QStringList others = splitTableText(text);
+    // Appended past the 300th line, it would be stored and never run.
+    if (others.size() >= kMaxInstructions)
+        return Change::Full;
+    if (isDuplicate(realString.mid(1), others))
+        return Change::Duplicate;
+    return store(path, text + realString) ? Change::Stored : Change::NotWritten;
+}
+
+QString markedAsFailed(const QString& line) {
     auto instruction = Instruction::parse(line);
     if (!instruction || instruction->comment.startsWith(QStringLiteral("Error")))
+        return {};
+    instruction->comment = instruction->comment == kNoComment
+                               ? QStringLiteral("Error!")
+                               : QStringLiteral("Error!") + instruction->comment;
+    return instruction->line();
+}
+
+bool InstructionTable::markFailed(const QString& path, const QString& line) {
+    const QString marked = markedAsFailed(line);
+    if (marked.isEmpty())
         return false;
     const QString text = removeInstruction(tableText_, line);
     if (text == tableText_)
         return false;
-    instruction->comment = instruction->comment == kNoComment
-                               ? QStringLiteral("Error!")
-                               : QStringLiteral("Error!") + instruction->comment;
-    return store(path, text + u'|' + instruction->line());
+    return store(path, text + u'|' + marked);
 }
 
 } // namespace campanor

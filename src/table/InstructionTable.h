@@ -7,13 +7,14 @@
 
 namespace campanor {
 
+// The line as the failure trap marks it ("Error!" before its comment), or
+// nothing when it is not a whole instruction or carries the mark already.
+QString markedAsFailed(const QString& line);
+
 // A DTT file holds the table text as one quoted record. The format has no
 // escape for a quotation mark, so a text holding one is never written.
 RecordRead readTableFile(const QString& path);
 bool writeTableFile(const QString& path, const QString& tableText);
-// Puts an instruction (with its "|") at the end of a table file that is not
-// loaded, replacing any copy of it there.
-bool putBackInTableFile(const QString& path, const QString& realString);
 // Takes an instruction (without its "|") out of a table file that is not loaded.
 bool takeOutOfTableFile(const QString& path, const QString& line);
 
@@ -31,10 +32,14 @@ class InstructionTable {
 
     // Replace the file with `tableText`, then load it again.
     bool store(const QString& path, const QString& tableText);
-    // Leaves a line out of the loaded table without touching the file.
-    void withhold(const QString& line);
     // Append an instruction that begins with its "|" separator.
     bool commit(const QString& path, const QString& realString);
+    // Append an instruction (with its "|") in place of `replaced` (a line
+    // of the table, or empty for none), refusing what would leave two
+    // instructions of one time and day rule or one past the 300th. The
+    // replaced line counts for neither check.
+    enum class Change { Stored, Duplicate, Full, NotWritten };
+    Change replace(const QString& path, const QString& replaced, const QString& realString);
     // Give a failed instruction's comment the "Error!" prefix, in the file too.
     bool markFailed(const QString& path, const QString& line);
 
