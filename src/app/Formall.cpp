@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include "ActionFailure.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
 #include "common/AutoStart.h"
@@ -330,7 +331,9 @@ void Formall::DispatchAction(const QString& line) {
         powerAction(2);
         break;
     case ActionKind::LaunchProgram:
-        services_.processes->LaunchProgram(action.parameter);
+        if (const QString why = services_.processes->LaunchProgram(action.parameter);
+            !why.isEmpty())
+            failAction(why);
         break;
     case ActionKind::EndLaunchedProgram:
         services_.processes->EndLaunchedProgram();

@@ -4,11 +4,13 @@
 
 namespace campanor {
 
-// Starts a program and ends the one started last. Failures are silent.
+// Starts a program and ends the one started last.
 class Processes {
   public:
     virtual ~Processes() = default;
-    virtual void LaunchProgram(const QString& commandLine) = 0;
+    // Empty when the program was started; otherwise why it was not, in words
+    // an operator reads in the as-run log.
+    virtual QString LaunchProgram(const QString& commandLine) = 0;
     virtual void EndLaunchedProgram() = 0;
 };
 

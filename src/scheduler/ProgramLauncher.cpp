@@ -1,10 +1,10 @@
 #include "ProgramLauncher.h"
 
 #include "CommandLine.h"
-#include "common/AsRunLog.h"
 
 #include <QFileInfo>
 #include <QSocketNotifier>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <spawn.h>
@@ -65,13 +65,26 @@ QStringList ProgramLauncher::argumentsOf(const QString& parameter) {
     return arguments;
 }
 
-void ProgramLauncher::LaunchProgram(const QString& commandLine) {
-    const QStringList arguments = argumentsOf(commandLine);
-    if (arguments.isEmpty()) {
-        reportProblem(QStringLiteral("cannot start a program: the command line cannot be split: ") +
-                      commandLine);
-        return;
+QString ProgramLauncher::whyNotStarted(int error, const QString& commandLine) {
+    const QString detail = QStringLiteral("（%1）：").arg(QString::fromLocal8Bit(strerror(error)));
+    switch (error) {
+    case ENOENT:
+    case ENOTDIR:
+        return QStringLiteral("找不到程序") + detail + commandLine;
+    case EACCES:
+    case EPERM:
+        return QStringLiteral("程序不能执行，没有执行权限") + detail + commandLine;
+    case ENOEXEC:
+        return QStringLiteral("不是可执行的程序") + detail + commandLine;
+    default:
+        return QStringLiteral("无法启动程序") + detail + commandLine;
     }
+}
+
+QString ProgramLauncher::LaunchProgram(const QString& commandLine) {
+    const QStringList arguments = argumentsOf(commandLine);
+    if (arguments.isEmpty())
+        return QStringLiteral("命令行无法拆分（为空或引号不成对）：") + commandLine;
     std::vector<QByteArray> storage;
     std::vector<char*> argv;
     for (const QString& arg : arguments)
@@ -83,14 +96,20 @@ void ProgramLauncher::LaunchProgram(const QString& commandLine) {
     posix_spawnattr_t attributes;
     posix_spawnattr_init(&attributes);
     posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSID);
+    // The program gets standard input, output and error and nothing else:
+    // whatever else is open here (sockets, the lock file, pipes of the
+    // libraries) is ours, and must not outlive us in a stranger's process.
+    posix_spawn_file_actions_t files;
+    posix_spawn_file_actions_init(&files);
+    posix_spawn_file_actions_addclosefrom_np(&files, 3);
     pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, argv[0], nullptr, &attributes, argv.data(), environ);
+    // The exec runs before this returns, so a program that cannot run is
+    // known here with its reason.
+    const int failed = posix_spawnp(&pid, argv[0], &files, &attributes, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&files);
     posix_spawnattr_destroy(&attributes);
-    if (failed) {
-        reportProblem(QStringLiteral("cannot start a program (%1): %2")
-                          .arg(QString::fromLocal8Bit(strerror(failed)), commandLine));
-        return;
-    }
+    if (failed)
+        return whyNotStarted(failed, commandLine);
 
     // Nothing reaps the child before this: SIGCHLD keeps its default action.
     auto* child = new Child{pid, pidfdOpen(pid), nullptr};
@@ -103,6 +122,7 @@ void ProgramLauncher::LaunchProgram(const QString& commandLine) {
     launched_ = child;
     if (child->pidfd >= 0)
         watch(child);
+    return {};
 }
 
 void ProgramLauncher::watch(Child* child) {

@@ -19,7 +19,7 @@ class ProgramLauncher : public QObject, public Processes {
     explicit ProgramLauncher(QObject* parent = nullptr);
     ~ProgramLauncher() override;
 
-    void LaunchProgram(const QString& commandLine) override;
+    QString LaunchProgram(const QString& commandLine) override;
     void EndLaunchedProgram() override;
 
     // The program and its arguments that a parameter of "执行程序" names:
@@ -31,6 +31,8 @@ class ProgramLauncher : public QObject, public Processes {
     pid_t launchedPid() const { return launched_ ? launched_->pid : 0; }
 
   private:
+    static QString whyNotStarted(int error, const QString& commandLine);
+
     struct Child {
         pid_t pid = 0;
         int pidfd = -1;

@@ -52,9 +52,14 @@ class RecordingPower : public Power {
 
 class RecordingProcesses : public Processes {
   public:
-    void LaunchProgram(const QString& commandLine) override { calls << "launch " + commandLine; }
+    QString LaunchProgram(const QString& commandLine) override {
+        calls << "launch " + commandLine;
+        return refusal;
+    }
     void EndLaunchedProgram() override { calls << "end"; }
     QStringList calls;
+    // Why every launch fails; empty: every launch starts.
+    QString refusal;
 };
 
 class FormallTest : public ::testing::Test {

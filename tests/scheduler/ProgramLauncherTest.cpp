@@ -1,12 +1,15 @@
 #include "scheduler/ProgramLauncher.h"
-#include "common/AsRunLog.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 #include "scheduler/CommandLine.h"
 
+#include <QDir>
 #include <QTest>
+#include <algorithm>
 #include <csignal>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -153,25 +156,53 @@ TEST(ProgramLauncher, APathWithASpaceOrAnApostropheRunsAsOneProgram) {
     EXPECT_EQ(ProgramLauncher::argumentsOf("relative name"), (QStringList{"relative", "name"}));
 }
 
-TEST(ProgramLauncher, AProgramThatCannotStartIsReported) {
+TEST(ProgramLauncher, AProgramThatCannotStartSaysWhy) {
     TempFolder dir;
     const QString missing = dir.file("My Bells/none.sh");
-    AsRunLog::open(dir.path());
-    testing::internal::CaptureStderr();
+    dir.write("notes.txt", "plain");
     ProgramLauncher launcher;
-    launcher.LaunchProgram(missing);
-    launcher.LaunchProgram("unbalanced 'quote");
+    EXPECT_EQ(launcher.LaunchProgram(missing),
+              QStringLiteral("找不到程序（No such file or directory）：") + missing);
+    EXPECT_EQ(launcher.LaunchProgram(dir.file("notes.txt")),
+              QStringLiteral("程序不能执行，没有执行权限（Permission denied）：") +
+                  dir.file("notes.txt"));
+    EXPECT_EQ(launcher.LaunchProgram("unbalanced 'quote"),
+              QStringLiteral("命令行无法拆分（为空或引号不成对）：unbalanced 'quote"));
     EXPECT_EQ(launcher.launchedPid(), 0);
-    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
-    QFile logFile(AsRunLog::fileFor(QDate::currentDate()));
-    ASSERT_TRUE(logFile.open(QIODevice::ReadOnly));
-    const QString logged = QString::fromUtf8(logFile.readAll());
-    AsRunLog::close();
-    for (const QString& text : {said, logged}) {
-        EXPECT_TRUE(text.contains("cannot start a program (No such file or directory): " + missing))
-            << text.toStdString();
-        EXPECT_TRUE(text.contains("cannot be split: unbalanced 'quote")) << text.toStdString();
-    }
+    EXPECT_EQ(launcher.LaunchProgram("true"), QString());
+    EXPECT_GT(launcher.launchedPid(), 0);
+    launcher.EndLaunchedProgram();
+}
+
+namespace {
+
+QStringList openDescriptors(pid_t pid) {
+    QStringList names = QDir(QStringLiteral("/proc/%1/fd").arg(pid))
+                            .entryList(QDir::NoDotAndDotDot | QDir::AllEntries | QDir::System);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(ProgramLauncher, AProgramGetsOnlyTheStandardStreams) {
+    // Descriptors of ours that a careless exec would hand on: a socket and a file.
+    int sockets[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, sockets), 0);
+    const int file = open("/dev/null", O_RDONLY);
+    ASSERT_GE(file, 0);
+    ProgramLauncher launcher;
+    ASSERT_EQ(launcher.LaunchProgram("sleep 30"), QString());
+    const pid_t pid = launcher.launchedPid();
+    // What the program opens itself while it starts is gone in a moment; what
+    // it inherited stays.
+    EXPECT_TRUE(waitUntil([&] {
+        return openDescriptors(pid) == QStringList{"0", "1", "2"};
+    })) << openDescriptors(pid).join(' ').toStdString();
+    launcher.EndLaunchedProgram();
+    close(sockets[0]);
+    close(sockets[1]);
+    close(file);
 }
 
 TEST(ProgramLauncher, EndingAWrapperEndsTheProgramItStarted) {
