@@ -364,25 +364,39 @@ void Formall::powerAction(int kindIndex) {
     window->show();
 }
 
-void Formall::switchMixerLine(void (Class1::*set)(int), int value) {
+void Formall::switchMixerLine(bool lineIn, int muted) {
     // A scheduled switch must never wait on a person: the message is shown modeless.
     Class1 mixer([this](const QString& message) {
         services_.prompter->notice(this, message, Prompter::Icon::None);
     });
-    (mixer.*set)(value);
+    const QString device = Class1::deviceName();
+    if (!mixer.opened())
+        failAction(QStringLiteral("找不到声卡混音器 %1（%2）").arg(device, mixer.lastError()));
+    const Class1::Line line = lineIn ? Class1::LineIn : Class1::Microphone;
+    const QString name =
+        lineIn ? QStringLiteral("线路输入（Line 或 Aux）") : QStringLiteral("麦克风（Mic）");
+    if (!mixer.muteFound(line))
+        failAction(QStringLiteral("声卡混音器 %1 没有%2的开关").arg(device, name));
+    if (lineIn)
+        mixer.setLineInMute(muted);
+    else
+        mixer.setMicroMute(muted);
+    if (mixer.lastResult() < 0)
+        failAction(
+            QStringLiteral("声卡混音器 %1 无法切换%2（%3）").arg(device, name, mixer.lastError()));
 }
 
 void Formall::LineInOn() {
-    switchMixerLine(&Class1::setLineInMute, 0);
+    switchMixerLine(true, 0);
 }
 void Formall::LineInOff() {
-    switchMixerLine(&Class1::setLineInMute, 1);
+    switchMixerLine(true, 1);
 }
 void Formall::MicOn() {
-    switchMixerLine(&Class1::setMicroMute, 0);
+    switchMixerLine(false, 0);
 }
 void Formall::MicOff() {
-    switchMixerLine(&Class1::setMicroMute, 1);
+    switchMixerLine(false, 1);
 }
 
 MediaPlayer* Formall::ringPlayer() {

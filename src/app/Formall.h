@@ -33,7 +33,6 @@ class QVBoxLayout;
 
 namespace campanor {
 
-class Class1;
 class ComposerPanel;
 class GridLines;
 class InstructionBoxes;
@@ -251,7 +250,8 @@ class Formall : public QMainWindow {
         QString prompt;
     };
     PowerKind powerKind(int index);
-    void switchMixerLine(void (Class1::*set)(int), int value);
+    // Throws, for the tick's trap, when the switch could not be made.
+    void switchMixerLine(bool lineIn, int muted);
 
     Settings settings_;
     Services services_;

@@ -5,7 +5,7 @@
 
 namespace campanor {
 
-const QString Class1::kNoMixerMessage = QStringLiteral("No mixer found!");
+const QString Class1::kNoMixerMessage = QStringLiteral("找不到声卡混音器！");
 
 QString Class1::deviceName() {
     const QString device = qEnvironmentVariable("CAMPANOR_MIXER_DEVICE").trimmed();
@@ -36,6 +36,10 @@ Class1::Class1(const std::function<void(const QString&)>& noMixer) {
     findLine(LineIn, {"Line", "Aux"});
     findLine(CD, {"CD"});
     findLine(Midi, {"Synth"});
+}
+
+QString Class1::lastError() const {
+    return QString::fromLocal8Bit(snd_strerror(lastResult_));
 }
 
 Class1::~Class1() {

@@ -17,7 +17,7 @@ class Class1 {
   public:
     enum Line { Master = 1, Microphone = 2, Wave = 4, LineIn = 8, CD = 16, Midi = 32 };
 
-    // `noMixer` is told "No mixer found!" when the device cannot be opened.
+    // `noMixer` is told kNoMixerMessage when the device cannot be opened.
     explicit Class1(const std::function<void(const QString&)>& noMixer = {});
     ~Class1();
     Class1(const Class1&) = delete;
@@ -70,6 +70,10 @@ class Class1 {
     bool muteFound(int lineBit) const { return (muteMask_ & lineBit) != 0; }
     // The result of the last alsa-lib call (0 or a negative error code).
     int lastResult() const { return lastResult_; }
+    // alsa-lib's words for the last result.
+    QString lastError() const;
+    // The device was opened and its lines looked up.
+    bool opened() const { return mixer_ != nullptr; }
 
   private:
     struct LineState {

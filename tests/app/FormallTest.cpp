@@ -6,6 +6,7 @@
 #include "common/Processes.h"
 #include "fixtures/Audio.h"
 #include "fixtures/FakeCard.h"
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/TestClock.h"
@@ -233,13 +234,36 @@ TEST_F(FormallTest, LineAndMicrophoneActionsSwitchTheCard) {
     EXPECT_TRUE(prompter.shown.isEmpty());
 }
 
-TEST_F(FormallTest, WithoutACardTheActionSaysSoWithoutBlockingTheTick) {
-    qputenv("CAMPANOR_MIXER_DEVICE", "hw:7");
+TEST_F(FormallTest, ASwitchWithoutACardOrItsLineFailsWithoutBlockingTheTick) {
+    start();
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:01*没有注释>每天<线路关闭"
+                                                "|08:00:02*早操>每天<麦克风关")));
     auto w = start();
-    w->LineInOff();
+    AsRunLog::open(dir.path());
+    w->Timer1->stop();
+    qputenv("CAMPANOR_MIXER_DEVICE", "hw:7");
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
     qunsetenv("CAMPANOR_MIXER_DEVICE");
+    {
+        FakeCard card(FakeCard::Variant::NoMic);
+        clock.advanceMs(1000);
+        w->Timer1_Timer();
+    }
+    AsRunLog::close();
+    const QString log = asRunLogText(dir.path());
+    EXPECT_TRUE(log.contains(QStringLiteral("failed: 找不到声卡混音器 hw:7（")))
+        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("failed: 声卡混音器 fakecard 没有麦克风（Mic）的开关: "
+                                            "08:00:02*早操>每天<麦克风关")))
+        << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral(" done: "))) << log.toStdString();
+    EXPECT_EQ(w->table().lines(),
+              (QStringList{QStringLiteral("08:00:01*Error!>每天<线路关闭"),
+                           QStringLiteral("08:00:02*Error!早操>每天<麦克风关")}));
     ASSERT_EQ(prompter.shown.size(), 1);
-    EXPECT_EQ(prompter.shown[0].text, "No mixer found!");
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("找不到声卡混音器！"));
     EXPECT_FALSE(prompter.shown[0].modal);
 }
 

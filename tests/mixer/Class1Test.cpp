@@ -94,6 +94,6 @@ TEST(Class1, NoDeviceSaysNoMixerFoundOnceAndReadsZero) {
         EXPECT_FALSE(mixer.volumeFound(Class1::Master));
         EXPECT_LT(mixer.lastResult(), 0);
     }
-    EXPECT_EQ(messages, QStringList{"No mixer found!"});
+    EXPECT_EQ(messages, QStringList{QStringLiteral("找不到声卡混音器！")});
     qunsetenv("CAMPANOR_MIXER_DEVICE");
 }

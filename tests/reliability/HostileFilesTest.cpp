@@ -242,5 +242,5 @@ TEST(MissingPlatformPieces, NoSoundNoMixerNoSystemBusAndTheScheduleGoesOn) {
         << program.standardError().toStdString();
     const QString err = program.standardError();
     EXPECT_TRUE(err.contains("nosuchsinkelement")) << err.toStdString();
-    EXPECT_TRUE(err.contains("No mixer found!")) << err.toStdString();
+    EXPECT_TRUE(err.contains(QStringLiteral("找不到声卡混音器！"))) << err.toStdString();
 }
