@@ -55,19 +55,26 @@ void Formall::PlaySearchFolder(ActionKind kind, const QString& folder) {
 
     const QString list = front ? FormSearchFile::frontListPath(settings_.folder())
                                : FormSearchFile::backListPath(settings_.folder());
-    switch (kind) {
-    case ActionKind::SearchBackSorted:
-        StartBackSearchSorted(list);
-        break;
-    case ActionKind::SearchFrontSorted:
-        StartFrontSearchSorted(list);
-        break;
-    case ActionKind::SearchBackRandom:
-        StartBackSearchRandom(list);
-        break;
-    default:
-        StartFrontSearchRandom(list);
-        break;
+    try {
+        switch (kind) {
+        case ActionKind::SearchBackSorted:
+            StartBackSearchSorted(list);
+            break;
+        case ActionKind::SearchFrontSorted:
+            StartFrontSearchSorted(list);
+            break;
+        case ActionKind::SearchBackRandom:
+            StartBackSearchRandom(list);
+            break;
+        default:
+            StartFrontSearchRandom(list);
+            break;
+        }
+    } catch (const std::runtime_error&) {
+        // The temporary list means nothing to the operator; the folder does.
+        if (search.List2.isEmpty())
+            failFolderPlay(QStringLiteral("搜索文件夹中没有可播放的文件：") + folder);
+        throw;
     }
 }
 

@@ -1,5 +1,7 @@
 #include "Formall.h"
 
+#include "ActionFailure.h"
+
 #include <QLineEdit>
 
 namespace campanor {
@@ -48,10 +50,17 @@ PlayerWindow* Formall::startPlayer(PlayerWindow::Role role, const QString& playl
 
 void Formall::startAndPlay(PlayerWindow::Role role, const QString& playlist,
                            const QString& playType, void (PlayerWindow::*start)()) {
-    if (PlayerWindow* window = startPlayer(role, playlist)) {
-        window->Text7->setText(playType);
-        (window->*start)();
-    }
+    const QPointer<PlayerWindow> window = startPlayer(role, playlist);
+    if (!window)
+        failAction(QStringLiteral("曲目表文件不存在：") + playlist);
+    window->Text7->setText(playType);
+    (window->*start)();
+    // The start command has just read the list: its holders say what it found.
+    // A front player with nothing to play has closed itself by now.
+    if (window && window->Text2->text().toInt() <= 0)
+        failAction(QStringLiteral("曲目表文件无法读取：") + playlist);
+    if (!window || window->List1->count() == 0)
+        failAction(QStringLiteral("曲目表中没有可播放的曲目：") + playlist);
 }
 
 void Formall::StartBackStatic(const QString& playlist) {

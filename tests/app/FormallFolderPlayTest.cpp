@@ -80,7 +80,13 @@ TEST_F(FormallFolderPlay, AFrontFolderWithNothingToPlayGivesTheBackItsVolumeBack
     ASSERT_NE(back, nullptr);
     const int volume = back->Slider2->value();
 
-    w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-前置排序") + songs);
+    try {
+        w->DispatchAction(QStringLiteral("08:00:01*x>每天<搜索文件夹-前置排序") + songs);
+        ADD_FAILURE() << "a folder with nothing to play is a failed instruction";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()),
+                  QStringLiteral("搜索文件夹中没有可播放的文件：") + songs);
+    }
     EXPECT_TRUE(listText(frontList()).isEmpty());
     EXPECT_TRUE(waitUntil([&] { return w->frontPlayer() == nullptr; }, 3000))
         << "an empty announcement list ends at once";

@@ -78,8 +78,10 @@ TEST_F(FormallPlayers, FrontPlayerDucksAndClosingItRestores) {
 
 TEST_F(FormallPlayers, AMissingPlaylistStartsNothing) {
     auto w = startWithPlayers();
-    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
-                      dir.file("PlayListFile/Gone.PLF"));
+    EXPECT_THROW(w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") +
+                                   dir.file("PlayListFile/Gone.PLF")),
+                 std::runtime_error)
+        << "the instruction failed";
     EXPECT_EQ(w->backPlayer(), nullptr);
     EXPECT_TRUE(prompter.shown.isEmpty());
 }

@@ -203,7 +203,13 @@ TEST_P(HostileFiles, APlaylistIsPlayedAsFarAsItCanBeReadAndNeverRewritten) {
 
     ASSERT_TRUE(program.run(2)) << "did not come up or died\n"
                                 << program.standardError().toStdString();
-    EXPECT_EQ(program.snapshot(), before) << "a file was rewritten";
+    // A list that leaves nothing to play fails its instruction, which the
+    // table then marks: the table alone may change.
+    auto after = program.snapshot();
+    auto expected = before;
+    for (auto* files : {&after, &expected})
+        files->remove(QStringLiteral("DayTimeTable/Default.DTT"));
+    EXPECT_EQ(after, expected) << "a file was rewritten";
     if (kind != Hostile::Empty && kind != Hostile::ManyLines && kind != Hostile::MegabyteLine) {
         EXPECT_TRUE(program.standardError().contains(list))
             << program.standardError().toStdString();
