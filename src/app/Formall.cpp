@@ -303,8 +303,10 @@ void Formall::DispatchAction(const QString& line) {
         CloseBackPlayer();
         break;
     case ActionKind::Ring:
+        ringLine_.clear();
         DueRingPath = action.parameter;
         Command8_Click();
+        ringLine_ = line;
         break;
     case ActionKind::OpenTable:
         OpenTableByInstruction(action.parameter);
@@ -406,6 +408,7 @@ MediaPlayer* Formall::ringPlayer() {
         MediaPlayer1 = new MediaPlayer(this);
         MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));
         connect(MediaPlayer1, &MediaPlayer::endOfStream, this, &Formall::MediaPlayer1_EndOfStream);
+        connect(MediaPlayer1, &MediaPlayer::failed, this, &Formall::MediaPlayer1_Failed);
     }
     return MediaPlayer1;
 }
@@ -417,12 +420,42 @@ void Formall::prepareSound() {
 
 void Formall::Command8_Click() {
     ringPlayer()->Stop();
+    // A look at the file costs far less than the sound system's attempt, and
+    // names the fault exactly; the ring before is cut off either way.
+    const QFileInfo file(DueRingPath);
+    QString why;
+    if (!file.exists())
+        why = QStringLiteral("铃声文件不存在：");
+    else if (!file.isFile() || !file.isReadable())
+        why = QStringLiteral("铃声文件无法读取：");
+    if (!why.isEmpty()) {
+        MediaPlayer1->setFileName(QString());
+        failAction(why + DueRingPath);
+    }
+    ringFailure_.clear();
     MediaPlayer1->setFileName(DueRingPath);
+    // The file is opened before setFileName returns: one that is not a sound
+    // has failed by now.
+    if (MediaPlayer1->playState() != MediaControl::Playing)
+        failAction(QStringLiteral("铃声文件无法播放（%1）：%2").arg(ringFailure_, DueRingPath));
     MediaPlayer1->Play();
 }
 
 void Formall::MediaPlayer1_EndOfStream() {
+    ringLine_.clear();
     MediaPlayer1->setFileName(QString());
+}
+
+void Formall::MediaPlayer1_Failed(const QString& path, const QString& message) {
+    ringFailure_ = message;
+    // A scheduled ring that broke off after its tick had written it down as
+    // done: the log says so and the instruction is marked after all.
+    if (ringLine_.isEmpty() || path != MediaPlayer1->fileName())
+        return;
+    const QString line = std::exchange(ringLine_, QString());
+    reportProblem(QStringLiteral("instruction failed after it started: 铃声播放中断（%1）：%2: %3")
+                      .arg(message, path, line));
+    markFailedInstruction(line);
 }
 
 void Formall::OpenTableByInstruction(const QString& path) {

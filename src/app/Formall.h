@@ -82,6 +82,7 @@ class Formall : public QMainWindow {
     void DispatchAction(const QString& line);
     void Command8_Click();
     void MediaPlayer1_EndOfStream();
+    void MediaPlayer1_Failed(const QString& path, const QString& message);
     void OpenTableByInstruction(const QString& path);
     void StartBackStatic(const QString& playlist);
     void StartBackMemory(const QString& playlist);
@@ -273,6 +274,8 @@ class Formall : public QMainWindow {
     QPointer<FormEdit> FormEdit_;
     QString editLine_, editSource_;
     GridLines* gridLines_ = nullptr;
+    // The scheduled line whose ring is sounding, and the ring player's last failure.
+    QString ringLine_, ringFailure_;
 };
 
 } // namespace campanor

@@ -251,6 +251,8 @@ void Formall::humor_Click() {
 }
 
 void Formall::menuTryRing_Click() {
+    // The operator's own try: a failure of it is no scheduled line's.
+    ringLine_.clear();
     ringPlayer()->setFileName(DefaultRingPath);
     MediaPlayer1->Play();
 }

@@ -1,6 +1,8 @@
 #include "app/FormallFixture.h"
 #include "app/HelpWindow.h"
 #include "app/frmAbout.h"
+#include "common/AsRunLog.h"
+#include "fixtures/ProgramEnvironment.h"
 #include "fixtures/WaitUntil.h"
 #include "scheduler/CountdownWindow.h"
 
@@ -182,6 +184,66 @@ TEST_F(FormallCommands, ProgramWordsReachTheLauncher) {
     w->DispatchAction(QStringLiteral("08:00:00*没有注释>每天<执行程序/usr/bin/xclock -digital"));
     w->DispatchAction(QStringLiteral("08:05:00*没有注释>每天<终止程序"));
     EXPECT_EQ(processes.calls, (QStringList{"launch /usr/bin/xclock -digital", "end"}));
+}
+
+TEST_F(FormallCommands, ActionsThatCouldNotBeCarriedOutAreLoggedAsFailedAndMarked) {
+    useScriptedMedia();
+    start();
+    ASSERT_TRUE(writeTone(dir.file("bell.wav"), 2.0));
+    dir.write("notes.mp3", "these are notes, not a sound");
+    dir.write("PlayListFile/Empty.PLF", TempFolder::quoted(QString()));
+    const QStringList lines{
+        QStringLiteral("08:00:01*缺文件>每天<") + dir.file("gone.wav"),
+        QStringLiteral("08:00:02*不是声音>每天<") + dir.file("notes.mp3"),
+        QStringLiteral("08:00:03*缺曲目表>每天<播音开-静态") + dir.file("PlayListFile/Gone.PLF"),
+        QStringLiteral("08:00:04*空曲目表>每天<前置播音") + dir.file("PlayListFile/Empty.PLF"),
+        QStringLiteral("08:00:05*程序>每天<执行程序/opt/none/bell-program"),
+        QStringLiteral("08:00:06*上课>每天<") + dir.file("bell.wav")};
+    dir.write("DayTimeTable/Default.DTT", TempFolder::quoted(u'|' + lines.join(u'|')));
+    processes.refusal = QStringLiteral("找不到程序（No such file or directory）：/opt/none");
+    auto w = start();
+    AsRunLog::open(dir.path());
+    w->Timer1->stop();
+    for (int second = 1; second <= 6; ++second) {
+        clock.advanceMs(1000);
+        w->Timer1_Timer();
+    }
+    EXPECT_EQ(w->ringPlayer()->playState(), MediaControl::Playing) << "the good ring sounds";
+    // The ring that was done, breaking off later, is failed after all.
+    emit w->ringPlayer()->failed(dir.file("bell.wav"), QStringLiteral("device lost"));
+    AsRunLog::close();
+
+    const QString log = asRunLogText(dir.path());
+    const auto logged = [&](const QString& outcome, const QString& line) {
+        return log.contains(outcome + QStringLiteral(": ") + line);
+    };
+    EXPECT_TRUE(logged(QStringLiteral("failed: 铃声文件不存在：") + dir.file("gone.wav"), lines[0]))
+        << log.toStdString();
+    EXPECT_TRUE(logged(QStringLiteral("failed: 铃声文件无法播放（cannot be opened or decoded）：") +
+                           dir.file("notes.mp3"),
+                       lines[1]))
+        << log.toStdString();
+    EXPECT_TRUE(logged(
+        QStringLiteral("failed: 曲目表文件不存在：") + dir.file("PlayListFile/Gone.PLF"), lines[2]))
+        << log.toStdString();
+    EXPECT_TRUE(logged(QStringLiteral("failed: 曲目表中没有可播放的曲目：") +
+                           dir.file("PlayListFile/Empty.PLF"),
+                       lines[3]))
+        << log.toStdString();
+    EXPECT_TRUE(logged(QStringLiteral("failed: ") + processes.refusal, lines[4]))
+        << log.toStdString();
+    EXPECT_TRUE(logged(QStringLiteral("done"), lines[5])) << log.toStdString();
+    EXPECT_TRUE(
+        log.contains(QStringLiteral("instruction failed after it started: 铃声播放中断（device "
+                                    "lost）：") +
+                     dir.file("bell.wav") + QStringLiteral(": ") + lines[5]))
+        << log.toStdString();
+
+    QStringList marked;
+    for (QString line : lines)
+        marked << line.replace(u'*', QStringLiteral("*Error!"));
+    EXPECT_EQ(w->table().lines(), marked);
+    EXPECT_TRUE(prompter.shown.isEmpty()) << "nothing waits on a person";
 }
 
 TEST_F(FormallCommands, CountdownCountsDownThenActsAndEnds) {
