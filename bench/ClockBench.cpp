@@ -118,7 +118,7 @@ void tickOffsets(const QString& binary, int seconds) {
     // when each started.
     Program program(binary);
     const QDateTime first = QDateTime::currentDateTime().addSecs(8);
-    program.start(tableOfLines(first, 300, QStringLiteral("线路打开")));
+    program.start(tableOfLines(first, 300, QStringLiteral("后置关")));
 
     // Beside it, in this process: a bare precise timer aimed the same way, and
     // one at a fixed 1000 ms.
@@ -164,7 +164,7 @@ void idleCpu(const QString& binary, const QString& self, int seconds) {
     // 300 lines, none of which falls due while we measure.
     Program program(binary);
     program.start(
-        tableOfLines(QDateTime::currentDateTime().addSecs(-3600), 300, QStringLiteral("线路打开")));
+        tableOfLines(QDateTime::currentDateTime().addSecs(-3600), 300, QStringLiteral("后置关")));
     QProcess bare;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");

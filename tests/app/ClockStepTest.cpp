@@ -87,11 +87,11 @@ TEST(ClockStep, TheRealProgramFollowsStepsAndMidnightOnTheSecond) {
     program.stop();
 
     program.home.write("DayTimeTable/Default.DTT",
-                       TempFolder::quoted(QStringLiteral("|23:59:58*sunday>星期日<线路打开"
-                                                         "|00:00:00*monday>星期一<线路打开"
-                                                         "|00:00:00*shadow>每天<线路打开"
-                                                         "|00:05:00*forward>每天<线路打开"
-                                                         "|00:07:00*once>每天<线路打开")));
+                       TempFolder::quoted(QStringLiteral("|23:59:58*sunday>星期日<后置关"
+                                                         "|00:00:00*monday>星期一<后置关"
+                                                         "|00:00:00*shadow>每天<后置关"
+                                                         "|00:05:00*forward>每天<后置关"
+                                                         "|00:07:00*once>每天<后置关")));
     program.start(sunday.addSecs(5));
     ASSERT_TRUE(program.process.waitForStarted(5000));
     ASSERT_TRUE(waitUntil([&] { return program.hasRun("monday"); }, 40000))
