@@ -130,6 +130,13 @@ void Formall::showAtStartUp() {
     move(0, 0);
 }
 
+void Formall::bringToFront() {
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowActive);
+    show();
+    raise();
+    activateWindow();
+}
+
 void Formall::setCaption() {
     const QString unit = settings_.read(file::User);
     QString caption = kAppTitle + u' ' + versionText();
@@ -172,17 +179,6 @@ void Formall::recoverFromTableFailure() {
     if (samePathIgnoringCase(CurrentTablePath, defaultTable) &&
         readTableFile(defaultTable).status == ReadStatus::Missing)
         writeTableFile(defaultTable, QString());
-}
-
-void Formall::readPowerPrompts() {
-    for (int i = 0; i < 3; ++i) {
-        const PowerKind kind = powerKind(i);
-        kind.text = settings_.read(kind.file);
-        const QString flag = kind.text.left(1);
-        kind.on->setChecked(flag == QStringLiteral("开"));
-        kind.off->setChecked(flag == QStringLiteral("关"));
-        kind.current->setText(QStringLiteral("当前值:") + kind.text.mid(1) + QStringLiteral("秒"));
-    }
 }
 
 ReadStatus Formall::LoadInstructionTable() {
@@ -324,13 +320,13 @@ void Formall::DispatchAction(const QString& line) {
         MicOff();
         break;
     case ActionKind::ShutDown:
-        powerAction(0);
+        powerAction(0, line);
         break;
     case ActionKind::Restart:
-        powerAction(1);
+        powerAction(1, line);
         break;
     case ActionKind::LogOff:
-        powerAction(2);
+        powerAction(2, line);
         break;
     case ActionKind::LaunchProgram:
         if (const QString why = services_.processes->LaunchProgram(action.parameter);
@@ -341,29 +337,6 @@ void Formall::DispatchAction(const QString& line) {
         services_.processes->EndLaunchedProgram();
         break;
     }
-}
-
-void Formall::powerAction(int kindIndex) {
-    const PowerKind kind = powerKind(kindIndex);
-    const CountdownWindow::Kind kinds[] = {CountdownWindow::Kind::ShutDown,
-                                           CountdownWindow::Kind::Restart,
-                                           CountdownWindow::Kind::LogOff};
-    if (kind.off->isChecked()) {
-        // Log-off ends the program once the request has gone out; the others
-        // leave it running until the system closes it.
-        runPowerRoutine(*services_.power, kinds[kindIndex],
-                        kindIndex == 2 ? services_.exitNow : Power::Done{});
-        return;
-    }
-    if (CountdownWindow* open = countdowns_[kindIndex]) {
-        // Already counting: bring it forward, keep its count.
-        open->bringForward();
-        return;
-    }
-    auto* window =
-        new CountdownWindow(kinds[kindIndex], kind.text, *services_.power, services_.exitNow);
-    countdowns_[kindIndex] = window;
-    window->show();
 }
 
 void Formall::switchMixerLine(bool lineIn, int muted) {
@@ -478,12 +451,24 @@ void Formall::markFailedInstruction(const QString& line) {
 void Formall::MenuzExit_Click() {
     if (services_.prompter->message(this, QStringLiteral("真要退出程序吗?"),
                                     Prompter::Icon::Question,
-                                    Prompter::Buttons::YesNo) == Prompter::Answer::Yes &&
-        services_.exitNow)
+                                    Prompter::Buttons::YesNoDefaultNo) == Prompter::Answer::Yes &&
+        services_.exitNow) {
+        cancelCountdowns();
         services_.exitNow();
+    }
 }
 
 void Formall::closeEvent(QCloseEvent* event) {
+    // One click must not stop the day's bells: the close box asks as the exit
+    // command does, unless the session or the system is ending the program.
+    const bool byOperator = !ending_;
+    if (byOperator && services_.prompter->message(
+                          this, QStringLiteral("真要退出程序吗?"), Prompter::Icon::Question,
+                          Prompter::Buttons::YesNoDefaultNo) != Prompter::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    ending_ = true;
     // Each player closes its own track picker. Closing the edit dialog puts
     // its instruction back.
     dropPlayer(ReportPlayer);
@@ -500,7 +485,11 @@ void Formall::closeEvent(QCloseEvent* event) {
         asRunLog_->close();
     if (MediaPlayer1)
         MediaPlayer1->setFileName(QString());
+    cancelCountdowns();
     event->accept();
+    // Whatever else is still open, the program ends with its main window.
+    if (byOperator && services_.exitNow)
+        services_.exitNow();
 }
 
 } // namespace campanor

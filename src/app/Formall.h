@@ -4,6 +4,7 @@
 #include "HelpWindow.h"
 #include "Services.h"
 #include "Settings.h"
+#include "common/Power.h"
 #include "common/Skin.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
@@ -50,6 +51,12 @@ class Formall : public QMainWindow {
     void Form_Load();
     // Shows the window in the state show.txt asked for.
     void showAtStartUp();
+    // A second start: the window comes up whatever its state (hidden,
+    // minimised, behind others).
+    void bringToFront();
+    // The session or the system is ending the program: closing the window
+    // then asks nothing.
+    void sessionEnding() { ending_ = true; }
 
     // Table
     ReadStatus LoadInstructionTable();
@@ -233,7 +240,11 @@ class Formall : public QMainWindow {
     void setStartUpVisibility(bool show);
     void setPromptOn(int kindIndex, bool on);
     void askWaitTime(int kindIndex);
-    void powerAction(int kindIndex);
+    void powerAction(int kindIndex, const QString& line);
+    // What follows the system's answer to a power request of the due `line`.
+    Power::Done powerAnswered(int kindIndex, TickLoop::Finish finish, bool endsProgram);
+    // The program ends: every open countdown is cancelled, none acts.
+    void cancelCountdowns();
     PlayerContext playerContext();
     PlayerWindow* startPlayer(PlayerWindow::Role role, const QString& playlist);
     void startAndPlay(PlayerWindow::Role role, const QString& playlist, const QString& playType,
@@ -260,6 +271,7 @@ class Formall : public QMainWindow {
     InternalClock clock_;
     TickLoop tick_;
     bool startHidden_ = false;
+    bool ending_ = false;
     QPointer<HelpWindow> help_;
     // The two player windows, while loaded.
     QPointer<PlayerWindow> FromPlayer;

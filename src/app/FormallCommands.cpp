@@ -192,16 +192,8 @@ void Formall::askWaitTime(int kindIndex) {
         }
         // Stored as a plain number, so that the countdown reads exactly this.
         const QString typed = QString::number(seconds);
-        const QString flag = kind.text.left(1);
-        if (flag == QStringLiteral("开") || flag == QStringLiteral("关")) {
-            kind.text = flag + typed;
-        } else {
-            // A missing or garbled file left no flag: without one the countdown
-            // would read its seconds from the wrong place and act at once.
-            kind.text = QStringLiteral("开") + typed;
-            kind.on->setChecked(true);
-            kind.off->setChecked(false);
-        }
+        // The flag is always there: start-up puts one in place of a garbled one.
+        kind.text = kind.text.left(1) + typed;
         settings_.writeText(kind.file, kind.text);
         kind.current->setText(QStringLiteral("当前值:") + typed + QStringLiteral("秒"));
         return;

@@ -15,7 +15,7 @@ Prompter::Answer UnattendedPrompter::message(QWidget*, const QString& text, Icon
     print("message", text);
     if (buttons == Buttons::OkCancel)
         return Answer::Cancel;
-    return buttons == Buttons::YesNo ? Answer::No : Answer::Ok;
+    return buttons == Buttons::Ok ? Answer::Ok : Answer::No;
 }
 
 void UnattendedPrompter::notice(QWidget*, const QString& text, Icon) {

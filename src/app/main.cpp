@@ -10,9 +10,33 @@
 #include "common/Prompter.h"
 
 #include <QApplication>
+#include <functional>
 #include <memory>
 
 using namespace campanor;
+
+namespace {
+
+// Sees a quit asked of the application from outside (the session manager);
+// the program itself ends through QCoreApplication::exit, which closes nothing.
+class QuitWatch : public QObject {
+  public:
+    QuitWatch(QApplication& app, std::function<void()> onQuit) : onQuit_(std::move(onQuit)) {
+        app.installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Quit && watched == QCoreApplication::instance())
+            onQuit_();
+        return false;
+    }
+
+  private:
+    std::function<void()> onQuit_;
+};
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -65,12 +89,16 @@ int main(int argc, char* argv[]) {
             system.startAfterFirstPaint();
         });
         window.showAtStartUp();
-        QObject::connect(&instance, &SingleInstance::raiseRequested, &window, [&window] {
-            if (window.isMinimized())
-                window.showNormal();
-            window.raise();
-            window.activateWindow();
+        QObject::connect(&instance, &SingleInstance::raiseRequested, &window,
+                         &Formall::bringToFront);
+        // The session's end quits the application, which closes every
+        // window: nobody is there to answer the exit question then.
+        QuitWatch quitWatch(app, [&window, &endReason] {
+            endReason = QStringLiteral("session ending");
+            window.sessionEnding();
         });
+        QObject::connect(&termination, &TerminationSignals::received, &window,
+                         &Formall::sessionEnding);
 
         code = app.exec();
     }

@@ -31,13 +31,15 @@ QMessageBox::Icon toQt(Prompter::Icon icon) {
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
                                      Buttons buttons) {
     QMessageBox::StandardButtons shown = QMessageBox::Ok;
-    if (buttons == Buttons::YesNo)
+    if (buttons == Buttons::YesNo || buttons == Buttons::YesNoDefaultNo)
         shown = QMessageBox::Yes | QMessageBox::No;
     else if (buttons == Buttons::OkCancel)
         shown = QMessageBox::Ok | QMessageBox::Cancel;
     // On the heap: a parent closed and deleted while the box waits takes the
     // box with it, and exec() then returns instead of the stack freeing it twice.
     QPointer<QMessageBox> box = new QMessageBox(toQt(icon), kTitle, text, shown, parent);
+    if (buttons == Buttons::YesNoDefaultNo)
+        box->setDefaultButton(QMessageBox::No);
     const int result = box->exec();
     delete box.data();
     switch (buttons) {
@@ -46,6 +48,7 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
     case Buttons::OkCancel:
         return result == QMessageBox::Ok ? Answer::Ok : Answer::Cancel;
     case Buttons::YesNo:
+    case Buttons::YesNoDefaultNo:
         break;
     }
     return result == QMessageBox::Yes ? Answer::Yes : Answer::No;

@@ -12,7 +12,9 @@ namespace campanor {
 class Prompter {
   public:
     enum class Icon { None, Information, Warning, Critical, Question };
-    enum class Buttons { Ok, YesNo, OkCancel };
+    // YesNoDefaultNo: a question whose Yes cannot be undone, so that a
+    // stray Enter or Space answers No.
+    enum class Buttons { Ok, YesNo, OkCancel, YesNoDefaultNo };
     enum class Answer { Ok, Yes, No, Cancel };
 
     virtual ~Prompter() = default;

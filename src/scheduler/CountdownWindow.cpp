@@ -2,8 +2,10 @@
 
 #include "common/PowerNotice.h"
 
+#include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -64,8 +66,8 @@ int CountdownWindow::waitSeconds(const QString& setting) {
 }
 
 CountdownWindow::CountdownWindow(Kind kind, const QString& setting, Power& power,
-                                 std::function<void()> endProgram, QWidget* parent)
-    : QWidget(parent, Qt::Window), kind_(kind), power_(power), endProgram_(std::move(endProgram)) {
+                                 Power::Done answered, QWidget* parent)
+    : QWidget(parent, Qt::Window), kind_(kind), power_(power), answered_(std::move(answered)) {
     const Texts texts = textsFor(kind);
     setObjectName(QLatin1String(texts.objectName));
     setWindowTitle(QStringLiteral("Campanor"));
@@ -159,8 +161,15 @@ void CountdownWindow::Command1_Click() {
 }
 
 void CountdownWindow::Command2_Click() {
-    Timer1->stop();
     close();
+}
+
+void CountdownWindow::closeEvent(QCloseEvent* event) {
+    if (!acting_) {
+        Timer1->stop();
+        emit cancelled();
+    }
+    QWidget::closeEvent(event);
 }
 
 void CountdownWindow::runRoutine() {
@@ -170,11 +179,15 @@ void CountdownWindow::runRoutine() {
     Timer1->stop();
     Command1->setEnabled(false);
     Command2->setEnabled(false);
-    auto end = [end = endProgram_] {
-        if (end)
-            end();
-    };
-    runPowerRoutine(power_, kind_, end);
+    QPointer<CountdownWindow> self(this);
+    runPowerRoutine(power_, kind_, [self, answered = answered_](bool accepted, const QString& why) {
+        if (answered)
+            answered(accepted, why);
+        // Refused: the countdown is over and nothing happened;
+        // the window must not go on looking as if it acts.
+        if (!accepted && self)
+            self->close();
+    });
 }
 
 } // namespace campanor

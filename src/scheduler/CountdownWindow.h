@@ -3,7 +3,6 @@
 #include "common/Power.h"
 
 #include <QWidget>
-#include <functional>
 
 class QLabel;
 class QProgressBar;
@@ -13,16 +12,18 @@ class QTimer;
 namespace campanor {
 
 // The countdown before a shutdown, restart or log-off: it counts the wait
-// down, then runs the power routine and ends the program, unless cancelled.
+// down, then runs the power routine, unless cancelled. Whoever opened it
+// hears the system's answer and decides what follows (ending the program
+// when the request was accepted); on a refusal the window closes.
 class CountdownWindow : public QWidget {
     Q_OBJECT
   public:
     enum class Kind { ShutDown, Restart, LogOff };
 
-    // `setting` is the power-prompt text ("开60"); `endProgram` ends the
-    // program once the power request has gone out.
-    CountdownWindow(Kind kind, const QString& setting, Power& power,
-                    std::function<void()> endProgram, QWidget* parent = nullptr);
+    // `setting` is the power-prompt text ("开60"); `answered` gets the
+    // system's answer to the power routine.
+    CountdownWindow(Kind kind, const QString& setting, Power& power, Power::Done answered,
+                    QWidget* parent = nullptr);
 
     void Form_Load(const QString& setting);
     void Timer1_Timer();
@@ -42,12 +43,20 @@ class CountdownWindow : public QWidget {
     QPushButton* Command2 = nullptr;
     QTimer* Timer1 = nullptr;
 
+  signals:
+    // Closed before the power routine ran: by its cancel button, its close
+    // box or the program's end.
+    void cancelled();
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
   private:
     void runRoutine();
 
     Kind kind_;
     Power& power_;
-    std::function<void()> endProgram_;
+    Power::Done answered_;
     int left_ = 0;
     bool acting_ = false;
 };

@@ -1,6 +1,7 @@
 #include "LogindPower.h"
 
 #include <QDBusArgument>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
@@ -19,9 +20,15 @@ const QString kSession = QStringLiteral("org.freedesktop.login1.Session");
 // A bus that does not answer at all must not keep `done` waiting for ever.
 constexpr int kCallTimeoutMs = 5000;
 
-void finish(const Power::Done& done) {
+void finish(const Power::Done& done, bool accepted, const QString& why = {}) {
     if (done)
-        done();
+        done(accepted, why);
+}
+
+// What logind (or the bus on its behalf) said when it did not take a call.
+QString reasonOf(const QDBusMessage& reply) {
+    const QString message = reply.errorMessage();
+    return message.isEmpty() ? reply.errorName() : message;
 }
 
 } // namespace
@@ -44,15 +51,25 @@ void LogindPower::whenFinished(const QDBusPendingCall& call,
     });
 }
 
+bool LogindPower::answerIfNoBus(const Done& done) {
+    if (bus().isConnected())
+        return false;
+    const QString detail = bus().lastError().message();
+    const QString why = detail.isEmpty() ? QStringLiteral("no system bus")
+                                         : QStringLiteral("no system bus: ") + detail;
+    QTimer::singleShot(0, this, [done, why] { finish(done, false, why); });
+    return true;
+}
+
 void LogindPower::callManager(const QString& method, const QVariantList& args, Done done) {
-    if (!bus().isConnected()) {
-        QTimer::singleShot(0, this, [done] { finish(done); });
+    if (answerIfNoBus(done))
         return;
-    }
     QDBusMessage message = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager, method);
     message.setArguments(args);
     whenFinished(bus().asyncCall(message, kCallTimeoutMs),
-                 [done](const QDBusMessage&, bool) { finish(done); });
+                 [done](const QDBusMessage& reply, bool ok) {
+                     finish(done, ok, ok ? QString() : reasonOf(reply));
+                 });
 }
 
 void LogindPower::ShutDownNow(Done done) {
@@ -69,10 +86,8 @@ void LogindPower::LogOffNow(Done done) {
         callManager(QStringLiteral("TerminateSession"), {sessionId}, std::move(done));
         return;
     }
-    if (!bus().isConnected()) {
-        QTimer::singleShot(0, this, [done] { finish(done); });
+    if (answerIfNoBus(done))
         return;
-    }
     QDBusMessage get = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                       QStringLiteral("GetSession"));
     get.setArguments({QStringLiteral("auto")});
@@ -82,48 +97,54 @@ void LogindPower::LogOffNow(Done done) {
                                          ? qvariant_cast<QDBusObjectPath>(reply.arguments().first())
                                          : QDBusObjectPath();
         if (path.path().isEmpty()) {
-            terminateOwnSessionFromList(done);
+            terminateOwnSessionFromList(done, ok ? QString() : reasonOf(reply));
             return;
         }
         const QDBusMessage terminate = QDBusMessage::createMethodCall(
             kLogind, path.path(), kSession, QStringLiteral("Terminate"));
         whenFinished(bus().asyncCall(terminate, kCallTimeoutMs),
-                     [this, done](const QDBusMessage&, bool terminated) {
+                     [this, done](const QDBusMessage& answer, bool terminated) {
                          if (terminated)
-                             finish(done);
+                             finish(done, true);
                          else
-                             terminateOwnSessionFromList(done);
+                             terminateOwnSessionFromList(done, reasonOf(answer));
                      });
     });
 }
 
-void LogindPower::terminateOwnSessionFromList(Done done) {
+void LogindPower::terminateOwnSessionFromList(Done done, const QString& earlierWhy) {
     const QDBusMessage list = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                              QStringLiteral("ListSessions"));
-    whenFinished(
-        bus().asyncCall(list, kCallTimeoutMs), [this, done](const QDBusMessage& reply, bool ok) {
-            QString own;
-            if (ok && !reply.arguments().isEmpty()) {
-                // a(susso): id, uid, user name, seat, object path
-                const QDBusArgument sessions = reply.arguments().first().value<QDBusArgument>();
-                sessions.beginArray();
-                while (!sessions.atEnd() && own.isEmpty()) {
-                    QString id, user, seat;
-                    uint uid = 0;
-                    QDBusObjectPath path;
-                    sessions.beginStructure();
-                    sessions >> id >> uid >> user >> seat >> path;
-                    sessions.endStructure();
-                    if (uid == getuid())
-                        own = id;
-                }
-                sessions.endArray();
+    whenFinished(bus().asyncCall(list, kCallTimeoutMs), [this, done, earlierWhy](
+                                                            const QDBusMessage& reply, bool ok) {
+        QString own;
+        if (ok && !reply.arguments().isEmpty()) {
+            // a(susso): id, uid, user name, seat, object path
+            const QDBusArgument sessions = reply.arguments().first().value<QDBusArgument>();
+            sessions.beginArray();
+            while (!sessions.atEnd() && own.isEmpty()) {
+                QString id, user, seat;
+                uint uid = 0;
+                QDBusObjectPath path;
+                sessions.beginStructure();
+                sessions >> id >> uid >> user >> seat >> path;
+                sessions.endStructure();
+                if (uid == getuid())
+                    own = id;
             }
-            if (own.isEmpty())
-                finish(done);
-            else
-                callManager(QStringLiteral("TerminateSession"), {own}, done);
-        });
+            sessions.endArray();
+        }
+        if (own.isEmpty()) {
+            // The first refusal says most about why; a list without our
+            // session only says that none was found.
+            QString why = earlierWhy;
+            if (why.isEmpty())
+                why = ok ? QStringLiteral("no session of this user found") : reasonOf(reply);
+            finish(done, false, why);
+        } else {
+            callManager(QStringLiteral("TerminateSession"), {own}, done);
+        }
+    });
 }
 
 } // namespace campanor

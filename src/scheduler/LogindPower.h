@@ -9,7 +9,8 @@
 namespace campanor {
 
 // Power actions through systemd-logind on the system bus. Every call is
-// asynchronous, so a missing or slow bus never holds up the window.
+// asynchronous, so a missing or slow bus never holds up the window; `done`
+// hears logind's answer, with its error message when it refused.
 class LogindPower : public QObject, public Power {
     Q_OBJECT
   public:
@@ -21,7 +22,10 @@ class LogindPower : public QObject, public Power {
 
   private:
     void callManager(const QString& method, const QVariantList& args, Done done);
-    void terminateOwnSessionFromList(Done done);
+    void terminateOwnSessionFromList(Done done, const QString& earlierWhy);
+    // Without a system bus `done` hears so on the next turn of the event
+    // loop, as it would hear any other answer; true when that is the case.
+    bool answerIfNoBus(const Done& done);
     void whenFinished(const QDBusPendingCall& call,
                       std::function<void(const QDBusMessage& reply, bool ok)> next);
 

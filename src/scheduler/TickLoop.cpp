@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include <utility>
 
 namespace campanor {
 
@@ -117,6 +118,9 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
         carriedOut = true;
         result.dueLine = line;
         QString outcome = QStringLiteral("done");
+        dueLine_ = line;
+        dueStarted_ = started;
+        deferral_.reset();
         try {
             if (onDue_)
                 onDue_(line);
@@ -125,15 +129,48 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
         } catch (...) {
             outcome = QStringLiteral("failed");
         }
-        AsRunLog::instruction(internal_.second(), started, line, outcome);
-        if (outcome != QStringLiteral("done")) {
-            std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome),
-                         qUtf8Printable(line));
-            if (onFailure_)
-                onFailure_(line);
+        const std::shared_ptr<Deferral> deferral = std::exchange(deferral_, nullptr);
+        dueLine_.reset();
+        if (deferral) {
+            deferral->open = false;
+            if (outcome == QStringLiteral("done"))
+                outcome = deferral->final.value_or(QString());
         }
+        if (outcome.isEmpty())
+            AsRunLog::instruction(internal_.second(), started, line, deferral->forNow);
+        else
+            logOutcome(internal_.second(), started, line, outcome, onFailure_);
     }
     return carriedOut;
+}
+
+void TickLoop::logOutcome(const QDateTime& second, const QDateTime& started, const QString& line,
+                          const QString& outcome, const FailureHandler& onFailure) {
+    AsRunLog::instruction(second, started, line, outcome);
+    if (!outcome.startsWith(QStringLiteral("failed")))
+        return;
+    std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome), qUtf8Printable(line));
+    if (onFailure)
+        onFailure(line);
+}
+
+TickLoop::Finish TickLoop::deferOutcome(const QString& line, const QString& forNow) {
+    const QDateTime second = internal_.second();
+    QDateTime started = clock_.now();
+    auto deferral = std::make_shared<Deferral>();
+    deferral->forNow = forNow;
+    if (dueLine_ && *dueLine_ == line) {
+        deferral_ = deferral;
+        started = dueStarted_;
+    } else {
+        deferral->open = false;
+    }
+    return [deferral, second, started, line, onFailure = onFailure_](const QString& outcome) {
+        if (deferral->open)
+            deferral->final = outcome; // the tick logs it
+        else
+            logOutcome(second, started, line, outcome, onFailure);
+    };
 }
 
 int TickLoop::nextTickMs(bool carriedOut, qint64 startedMonotonic) const {

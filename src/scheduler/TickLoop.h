@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 namespace campanor {
@@ -27,6 +28,8 @@ class TickLoop {
     // Carries out a due line; may throw, which ends that tick only.
     using DueHandler = std::function<void(const QString& line)>;
     using FailureHandler = std::function<void(const QString& line)>;
+    // Gives the final outcome of a line whose outcome came later.
+    using Finish = std::function<void(const QString& outcome)>;
 
     TickLoop(const Clock& clock, InternalClock& internal);
 
@@ -59,16 +62,37 @@ class TickLoop {
 
     bool inTick() const { return inTick_; }
 
+    // For an action whose outcome is known only later (a power request waits
+    // for the system's answer, a countdown for its end): called from the due
+    // handler of `line`, the tick logs `forNow` instead of "done", and the
+    // returned function logs the final outcome ("done", "failed: why",
+    // "cancelled") under the same second and line, with a failure handled as
+    // the tick handles its own. Outside a due handler only the final outcome
+    // is logged, under the internal clock's second.
+    Finish deferOutcome(const QString& line, const QString& forNow);
+
   private:
     void watchForSteps(const QDateTime& wallNow, qint64 monotonicNow);
     bool visitSecond(const QStringList& lines, Result& result);
     int nextTickMs(bool carriedOut, qint64 startedMonotonic) const;
+    static void logOutcome(const QDateTime& second, const QDateTime& started, const QString& line,
+                           const QString& outcome, const FailureHandler& onFailure);
 
     const Clock& clock_;
     InternalClock& internal_;
     DueHandler onDue_;
     FailureHandler onFailure_;
     bool inTick_ = false;
+    // The line whose due handler runs, and its outcome when that comes later.
+    struct Deferral {
+        QString forNow;
+        // Still inside the due handler: a final outcome given now replaces forNow.
+        bool open = true;
+        std::optional<QString> final;
+    };
+    std::optional<QString> dueLine_;
+    QDateTime dueStarted_;
+    std::shared_ptr<Deferral> deferral_;
     qint64 lastWallMs_ = 0;
     qint64 lastMonotonicMs_ = 0;
     bool watching_ = false;

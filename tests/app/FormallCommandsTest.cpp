@@ -302,7 +302,7 @@ TEST_F(FormallCommands, AZeroWaitActsAtTheFirstTick) {
     EXPECT_EQ(CountdownWindow::waitSeconds(QStringLiteral("开")), 0);
     int ended = 0;
     CountdownWindow window(CountdownWindow::Kind::ShutDown, QStringLiteral("开0"), power,
-                           [&] { ++ended; });
+                           [&](bool accepted, const QString&) { ended += accepted; });
     window.Timer1->stop();
     EXPECT_EQ(window.Label4->text(), "0");
     window.Timer1_Timer();

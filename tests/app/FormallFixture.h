@@ -41,12 +41,14 @@ class RecordingPower : public Power {
     void RestartNow(Done done) override { record("restart", done); }
     void LogOffNow(Done done) override { record("logoff", done); }
     QStringList calls;
+    // Set: every request is refused with this reason.
+    std::optional<QString> refusal;
 
   private:
     void record(const char* what, const Done& done) {
         calls << what;
         if (done)
-            done();
+            done(!refusal, refusal.value_or(QString()));
     }
 };
 

@@ -202,6 +202,7 @@ TEST_F(FormallFolderPlay, ThePickerFillsTheCheckedSearchOptionOfTheComposer) {
 
     w->showFolderPicker();
     QPointer<FormSelectDirctory> open(w->folderPicker());
+    prompter.answers = {Prompter::Answer::Yes};
     w->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(open.isNull()) << "closing the main window closes the picker";

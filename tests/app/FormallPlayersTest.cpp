@@ -97,6 +97,7 @@ TEST_F(FormallPlayers, MenuItemsShowThePlayersOnTheDefaultList) {
     w->findChild<QAction*>("ReportPlayerNew")->trigger();
     ASSERT_NE(w->frontPlayer(), nullptr);
     EXPECT_TRUE(w->frontPlayer()->OnPlay);
+    prompter.answers = {Prompter::Answer::Yes};
     w->close();
     EXPECT_EQ(w->frontPlayer(), nullptr);
     EXPECT_EQ(w->backPlayer(), nullptr);

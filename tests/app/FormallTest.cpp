@@ -77,8 +77,9 @@ TEST_F(FormallTest, SecondStartKeepsChangedSettings) {
     EXPECT_FALSE(item(*w, "MenuShutDownWindowsFormOn")->isChecked());
     EXPECT_EQ(item(*w, "MenuShutDownWindowsWaitTimeCurrent")->text(),
               QStringLiteral("当前值:45秒"));
-    EXPECT_EQ(item(*w, "MenuRestartWaitTimeCurrent")->text(), QStringLiteral("当前值:秒"));
-    EXPECT_FALSE(item(*w, "MenuLogoffFormon")->isChecked());
+    // A missing or garbled prompt is the reset's: on, 60 s.
+    EXPECT_EQ(item(*w, "MenuRestartWaitTimeCurrent")->text(), QStringLiteral("当前值:60秒"));
+    EXPECT_TRUE(item(*w, "MenuLogoffFormon")->isChecked());
     EXPECT_FALSE(item(*w, "MenuLogoffFormOff")->isChecked());
     EXPECT_TRUE(item(*w, "FormHide")->isChecked());
     EXPECT_TRUE(item(*w, "AUTORUNYES")->isChecked());
@@ -191,7 +192,7 @@ TEST_F(FormallTest, ExitAsksAndOnlyYesEnds) {
     ASSERT_EQ(prompter.shown.size(), 2);
     EXPECT_EQ(prompter.shown[0].text, QStringLiteral("真要退出程序吗?"));
     EXPECT_EQ(prompter.shown[0].icon, Prompter::Icon::Question);
-    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNo);
+    EXPECT_EQ(prompter.shown[0].buttons, Prompter::Buttons::YesNoDefaultNo);
 }
 
 TEST_F(FormallTest, MenuBarHasEveryTopLevelMenuInOrder) {

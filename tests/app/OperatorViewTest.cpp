@@ -123,6 +123,7 @@ TEST_F(OperatorViewTest, LogWindowFollowsTodayAndMovesOnAtMidnight) {
 TEST_F(OperatorViewTest, ClosingTheMainWindowClosesTheLogWindow) {
     auto w = start();
     QPointer<AsRunLogWindow> log = openLog(*w);
+    prompter.answers = {Prompter::Answer::Yes};
     w->close();
     EXPECT_TRUE(waitUntil([&] { return log.isNull() || !log->isVisible(); }));
 }

@@ -216,6 +216,7 @@ TEST_F(TableEditing, DeleteAndClearWaitForAnOpenEdit) {
     EXPECT_EQ(prompter.shown[1].text,
               QStringLiteral("正在编辑指令，请先按“确 定”或关闭编辑窗口，再清空。"));
     EXPECT_EQ(tableFile(dir), u'|' + kA + u'|' + kB + u'|' + kC);
+    prompter.answers = {Prompter::Answer::Yes};
     w->close();
     EXPECT_EQ(tableFile(dir), u'|' + kA + u'|' + kB + u'|' + kC);
 

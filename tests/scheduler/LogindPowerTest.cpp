@@ -4,6 +4,7 @@
 
 #include <QTest>
 #include <gtest/gtest.h>
+#include <optional>
 
 using namespace campanor;
 using campanor::test::LogindMock;
@@ -20,11 +21,17 @@ class LogindPowerTest : public ::testing::Test {
         ASSERT_TRUE(mock.ready()) << mock.error().toStdString();
     }
 
-    // Runs a routine and waits until it reports back.
-    template <typename Routine> void runAndWait(Routine routine) {
-        bool done = false;
-        routine([&done] { done = true; });
-        ASSERT_TRUE(waitUntil([&] { return done; }, 10000));
+    // Runs a routine, waits until it reports back and says whether logind
+    // took it on.
+    template <typename Routine> bool runAndWait(Routine routine, QString* why = nullptr) {
+        std::optional<bool> answer;
+        routine([&](bool accepted, const QString& reason) {
+            answer = accepted;
+            if (why)
+                *why = reason;
+        });
+        EXPECT_TRUE(waitUntil([&] { return answer.has_value(); }, 10000));
+        return answer.value_or(false);
     }
 
     LogindMock mock;
@@ -34,15 +41,15 @@ class LogindPowerTest : public ::testing::Test {
 
 TEST_F(LogindPowerTest, ShutDownAndRestartAskLogindWithoutInteraction) {
     LogindPower power;
-    runAndWait([&](auto done) { power.ShutDownNow(done); });
-    runAndWait([&](auto done) { power.RestartNow(done); });
+    EXPECT_TRUE(runAndWait([&](auto done) { power.ShutDownNow(done); }));
+    EXPECT_TRUE(runAndWait([&](auto done) { power.RestartNow(done); }));
     EXPECT_EQ(mock.calls(), (QStringList{"PowerOff(false)", "Reboot(false)"}));
 }
 
 TEST_F(LogindPowerTest, LogOffEndsTheSessionNamedByTheEnvironment) {
     qputenv("XDG_SESSION_ID", "c3");
     LogindPower power;
-    runAndWait([&](auto done) { power.LogOffNow(done); });
+    EXPECT_TRUE(runAndWait([&](auto done) { power.LogOffNow(done); }));
     EXPECT_EQ(mock.calls(), QStringList{"TerminateSession(c3)"});
 }
 
@@ -63,18 +70,30 @@ TEST_F(LogindPowerTest, LogOffFallsBackToTheSessionList) {
         << mock.calls().join(' ').toStdString();
 }
 
-TEST_F(LogindPowerTest, ARefusalStillFinishesQuietly) {
+TEST_F(LogindPowerTest, ARefusalOrNoSessionIsAnsweredWithTheReason) {
     mock.refuse("PowerOff", "b");
     LogindPower power;
-    runAndWait([&](auto done) { power.ShutDownNow(done); });
+    QString why;
+    EXPECT_FALSE(runAndWait([&](auto done) { power.ShutDownNow(done); }, &why));
     EXPECT_EQ(mock.calls(), QStringList{"PowerOff(false)"});
+    EXPECT_EQ(why, "Interactive authentication required");
+
+    // Log-off with no session of ours anywhere: the first refusal is the reason.
+    mock.refuse("GetSession", "s");
+    EXPECT_FALSE(runAndWait([&](auto done) { power.LogOffNow(done); }, &why));
+    EXPECT_EQ(why, "Interactive authentication required");
 }
 
-TEST(LogindPowerWithoutBus, FinishesWithoutHanging) {
+TEST(LogindPowerWithoutBus, AnswersNotAcceptedWithoutHanging) {
     qputenv("DBUS_SYSTEM_BUS_ADDRESS", "unix:path=/nonexistent/campanor-test-bus");
     LogindPower power;
-    int finished = 0;
-    power.ShutDownNow([&] { ++finished; });
-    power.LogOffNow([&] { ++finished; });
-    EXPECT_TRUE(waitUntil([&] { return finished == 2; }, 3000));
+    QStringList answers;
+    auto record = [&](bool accepted, const QString& why) {
+        answers << (accepted ? QStringLiteral("accepted") : why);
+    };
+    power.ShutDownNow(record);
+    power.LogOffNow(record);
+    ASSERT_TRUE(waitUntil([&] { return answers.size() == 2; }, 3000));
+    for (const QString& answer : answers)
+        EXPECT_TRUE(answer.startsWith("no system bus")) << answer.toStdString();
 }
