@@ -1,10 +1,14 @@
+#include "app/FormallFixture.h"
 #include "app/Settings.h"
+#include "common/AsRunLog.h"
 #include "fixtures/TempFolder.h"
+
+#include <QTreeWidget>
 
 #include <gtest/gtest.h>
 
 using namespace campanor;
-using campanor::test::TempFolder;
+using namespace campanor::test;
 
 namespace {
 QByteArray q(const QString& text) {
@@ -67,4 +71,56 @@ TEST(FirstRun, WritesEveryFileByteForByteAndKeepsTheUnitName) {
     for (const auto& [name, bytes] : expected)
         EXPECT_EQ(dir.bytes(name), bytes) << name.toStdString();
     EXPECT_FALSE(needsFirstRunReset(settings));
+}
+
+TEST(FirstRun, AMarkerThatIsThereButGarbledResetsNothing) {
+    TempFolder dir;
+    AsRunLog::open(dir.path());
+    Settings settings(dir.path());
+    // "1" saved by editors that put a byte-order mark in front, a marker cut
+    // short by a crash, bytes that are no text at all.
+    for (const QByteArray& content :
+         {QByteArray("\xEF\xBB\xBF"
+                     "1\r\n"),
+          QByteArray("\xEF\xBB\xBF"
+                     "1"),
+          QByteArray("\xEF\xBB\xBF"
+                     "0\r\n"),
+          QByteArray("\xFF\xFE"
+                     "1\0\r\0\n\0",
+                     8),
+          QByteArray("1\0\0\0", 4), QByteArray("\x81\x30\xFF\xFF\r\n")}) {
+        dir.write("ResetSystem.txt", content);
+        EXPECT_FALSE(needsFirstRunReset(settings)) << content.toHex().toStdString();
+    }
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll())
+                    .contains(dir.file("ResetSystem.txt") +
+                              " starts with a byte-order mark; the first-run reset does not run"));
+}
+
+TEST_F(FormallTest, AFirstStartKeepsTheTableAndListsASitePutThere) {
+    const QByteArray table =
+        TempFolder::quoted(QStringLiteral("|08:00:00*上课>每天<") + dir.file("bell.mp3"));
+    const QByteArray list = TempFolder::quoted("|" + dir.file("music/a.mp3"));
+    dir.write("DayTimeTable/Default.DTT", table);
+    dir.write("PlayListFile/Default.PLF", list);
+    dir.write("PlayListFile/Default.PLFR", "42\r\n");
+    dir.write("PlayListFile/TEMPBACK.PLF", "");
+    dir.write("PlayListFile/TEMPBACK.PLFR", "9\r\n");
+    dir.write("Shut.txt", q(QStringLiteral("关10")));
+    auto w = start();
+
+    EXPECT_EQ(dir.bytes("DayTimeTable/Default.DTT"), table);
+    EXPECT_EQ(w->ListView1->topLevelItemCount(), 1);
+    EXPECT_EQ(dir.bytes("PlayListFile/Default.PLF"), list);
+    EXPECT_EQ(dir.bytes("PlayListFile/Default.PLFR"), "42\r\n");
+    // What held nothing is written as the reset always did, settings too.
+    EXPECT_EQ(dir.bytes("PlayListFile/TEMPBACK.PLF"), "\"\"\r\n");
+    EXPECT_EQ(dir.bytes("PlayListFile/TEMPBACK.PLFR"), "0\r\n");
+    EXPECT_EQ(dir.bytes("PlayListFile/TEMPFRONT.PLF"), "\"\"\r\n");
+    EXPECT_EQ(dir.bytes("Shut.txt"), q(QStringLiteral("开60")));
+    EXPECT_EQ(dir.bytes("ResetSystem.txt"), "1\r\n");
 }
