@@ -49,9 +49,18 @@ QString programFolder() {
 
 QString defaultProgramFolder(const QString& executablePath) {
     const QString own = QFileInfo(executablePath).absolutePath();
-    if (QFileInfo(own).isWritable())
-        return own;
-    return userProgramFolder();
+    if (isInstalledPackageFolder(own) || !QFileInfo(own).isWritable())
+        return userProgramFolder();
+    return own;
+}
+
+bool isInstalledPackageFolder(const QString& folder) {
+    const QString clean = QDir::cleanPath(folder);
+    for (const char* prefix : {"/opt/", "/usr/"}) {
+        if (clean.startsWith(QLatin1String(prefix)))
+            return true;
+    }
+    return QFileInfo::exists(joinPath(clean, kPackageMarker));
 }
 
 QString userProgramFolder() {
@@ -72,7 +81,7 @@ bool seedProgramFolder(const QString& installedFolder, const QString& userFolder
     while (it.hasNext()) {
         const QFileInfo source(it.next());
         const QString relative = installed.relativeFilePath(source.filePath());
-        if (relative == programFileName)
+        if (relative == programFileName || relative == kPackageMarker)
             continue;
         const QString target = userFolder + u'/' + relative;
         if (source.isDir()) {
@@ -108,6 +117,13 @@ QString joinPath(const QString& folder, const QString& name) {
     if (folder.endsWith(u'/'))
         return folder + name;
     return folder + u'/' + name;
+}
+
+QString absentFolderOf(const QString& path) {
+    if (!QDir::isAbsolutePath(path))
+        return {};
+    const QString folder = QFileInfo(path).absolutePath();
+    return QFileInfo(folder).isDir() ? QString() : folder;
 }
 
 bool samePathIgnoringCase(const QString& a, const QString& b) {

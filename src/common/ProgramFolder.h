@@ -9,10 +9,19 @@ namespace campanor {
 // the system lives in or under it.
 QString programFolder();
 
-// The folder an executable uses without CAMPANOR_HOME: its own folder, or,
-// when that cannot be written (an installed package), the per-user program
-// folder.
+// The folder an executable uses without CAMPANOR_HOME: its own folder, or
+// the per-user program folder when its own is an installed package's or
+// cannot be written. Who runs it does not matter: root too gets a folder of
+// its own.
 QString defaultProgramFolder(const QString& executablePath);
+
+// The file the package puts beside the program.
+inline const QString kPackageMarker = QStringLiteral(".installed-by-package");
+
+// A folder the package manager owns, which the program never writes: one
+// that holds the package's marker, or one under /opt or /usr, where nothing
+// but a package manager installs.
+bool isInstalledPackageFolder(const QString& folder);
 
 // $XDG_DATA_HOME/Campanor, ~/.local/share/Campanor when XDG_DATA_HOME is unset.
 QString userProgramFolder();
@@ -31,6 +40,11 @@ QString prepareProgramFolder();
 
 // folder + "/" + name, collapsing a doubled separator at a root.
 QString joinPath(const QString& folder, const QString& name);
+
+// The folder of a full path when that folder does not exist (a drive or a
+// share not mounted yet): the file may well come back. Empty when the folder
+// is there, or when the path is not a full path.
+QString absentFolderOf(const QString& path);
 
 // Linux paths keep their case; where the system compares paths it ignores case.
 bool samePathIgnoringCase(const QString& a, const QString& b);

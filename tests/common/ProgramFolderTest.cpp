@@ -55,3 +55,25 @@ TEST(ProgramFolder, AnUnwritableExecutableFolderMeansTheUserFolder) {
     if (root_)
         GTEST_SKIP() << "root writes everywhere: the package test runs the program as another user";
 }
+
+TEST(ProgramFolder, AnInstalledPackageFolderIsNeverTheProgramFolderEvenForRoot) {
+    TempFolder root;
+    qputenv("XDG_DATA_HOME", root.file("data").toUtf8());
+    const QString user = root.file("data/Campanor");
+    // Root may write anywhere: what counts is whose folder it is.
+    EXPECT_EQ(defaultProgramFolder("/opt/Campanor/campanor"), user);
+    EXPECT_EQ(defaultProgramFolder("/usr/lib/campanor/campanor"), user);
+    root.write("opt/Campanor/campanor", "#!/bin/sh\n");
+    root.write("opt/Campanor/.installed-by-package", "");
+    ASSERT_TRUE(QFileInfo(root.file("opt/Campanor")).isWritable());
+    EXPECT_EQ(defaultProgramFolder(root.file("opt/Campanor/campanor")), user);
+    // The marker stays with the package: the user's folder is not a package's.
+    ASSERT_TRUE(seedProgramFolder(root.file("opt/Campanor"), user, "campanor"));
+    EXPECT_FALSE(QFile::exists(user + "/.installed-by-package"));
+    EXPECT_FALSE(isInstalledPackageFolder(user));
+    // A folder of one's own (a build, an install prefix one owns) is used as it is.
+    root.write("build/Campanor/campanor", "#!/bin/sh\n");
+    EXPECT_EQ(defaultProgramFolder(root.file("build/Campanor/campanor")),
+              root.file("build/Campanor"));
+    qunsetenv("XDG_DATA_HOME");
+}

@@ -33,6 +33,7 @@ for f in timeup.mp3 vomu.chm skin/B-Studio.skn skin/Zhelezo.skn; do
 done
 [ "$(ls "$app"/skin/*.skn | wc -l)" -eq 12 ] || fail "not twelve skins"
 [ -d "$app/DayTimeTable" ] && [ -d "$app/PlayListFile" ] || fail "no table or playlist folder"
+[ -f "$app/.installed-by-package" ] || fail "no package marker"
 [ "$(readlink "$root/usr/bin/campanor")" = /opt/Campanor/campanor ] || fail "no command link"
 
 launcher=$root/usr/share/applications/campanor.desktop
@@ -77,5 +78,29 @@ cmp -s "$app/timeup.mp3" "$user/timeup.mp3" || fail "ring not seeded"
 [ -f "$user/DayTimeTable/Default.DTT" ] || fail "first-run reset did not write the user's table"
 [ ! -e "$user/campanor" ] || fail "the program was copied"
 grep -q "$user/skin/B-Studio.skn" "$user/skin.txt" || fail "skin.txt names another folder"
+[ ! -e "$user/.installed-by-package" ] || fail "the package marker was copied"
 [ -z "$(find "$app" -newer "$work/installed")" ] || fail "the installed folder was written"
+
+# Root writes everywhere: it too gets a folder of its own, the package's stays as it is.
+if [ "$(id -u)" -eq 0 ]; then
+  chmod -R u+w "$app"
+  roothome=$work/roothome
+  mkdir -p "$roothome/run"
+  chmod 700 "$roothome/run"
+  env -i PATH=/usr/bin:/bin HOME="$roothome" XDG_DATA_HOME="$roothome/data" \
+    XDG_CONFIG_HOME="$roothome/config" XDG_RUNTIME_DIR="$roothome/run" \
+    QT_QPA_PLATFORM=offscreen CAMPANOR_UNATTENDED=1 CAMPANOR_AUDIO_SINK=fakesink \
+    "$app/campanor" > "$work/root.log" 2>&1 &
+  program_pid=$!
+  for _ in $(seq 300); do
+    [ -s "$roothome/data/Campanor/skin.txt" ] && break
+    kill -0 "$program_pid" 2>/dev/null || { cat "$work/root.log" >&2; fail "the program ended as root"; }
+    sleep 0.1
+  done
+  kill "$program_pid"
+  wait "$program_pid" 2>/dev/null || true
+  program_pid=
+  [ -s "$roothome/data/Campanor/skin.txt" ] || { cat "$work/root.log" >&2; fail "root got no folder of its own"; }
+  [ -z "$(find "$app" -newer "$work/installed")" ] || fail "root wrote the installed folder"
+fi
 echo "package: all checks passed"
