@@ -164,9 +164,24 @@ void Formall::setUpDefaultTable() {
     const RecordRead stored = settings_.readChecked(file::DefaultDTT);
     DefaultTablePath = stored.value;
     if (DefaultTablePath.isEmpty() || !QFileInfo::exists(DefaultTablePath)) {
+        const QString absent = absentFolderOf(DefaultTablePath);
+        const QString named = DefaultTablePath;
         DefaultTablePath = settings_.path(file::DefaultTable);
-        if (stored.status != ReadStatus::Unreadable && !stored.lossy)
+        if (!absent.isEmpty()) {
+            // A share or a stick not mounted yet: the stored table is tried
+            // again at the next start, so DefaultDTT.txt keeps naming it.
+            reportProblem(QStringLiteral("default table %1: its folder %2 is absent; this start "
+                                         "uses %3, the next start tries it again")
+                              .arg(named, absent, DefaultTablePath));
+            services_.prompter->notice(
+                this,
+                QStringLiteral("默认指令表所在的文件夹不存在：") + absent +
+                    QStringLiteral("\n本次启动使用程序自带的指令表 ") + DefaultTablePath +
+                    QStringLiteral("，下次启动时再装入原来的默认指令表：") + named,
+                Prompter::Icon::Warning);
+        } else if (stored.status != ReadStatus::Unreadable && !stored.lossy) {
             settings_.writeText(file::DefaultDTT, DefaultTablePath);
+        }
     }
     SetCurrentTable(DefaultTablePath, true);
 }

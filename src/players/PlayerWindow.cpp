@@ -2,6 +2,7 @@
 
 #include "MediaPlayer.h"
 #include "Playlist.h"
+#include "common/AsRunLog.h"
 #include "common/PowerNotice.h"
 #include "common/ProgramFolder.h"
 #include "dialogs/FormSelectFiles.h"
@@ -132,14 +133,24 @@ PlayerWindow::LoadResult PlayerWindow::LoadPlaylistText(const QString& path, boo
     PlayFileString = read.value;
     // A list read with bytes that are not GB18030 is never written back: its
     // tracks would all look missing and be dropped.
+    QStringList passedOver;
     if (read.status == ReadStatus::Ok && !read.lossy && cleanUp) {
-        const QString cleaned = withoutMissingFiles(PlayFileString);
-        if (cleaned != PlayFileString && writePlaylistFile(path, cleaned))
-            PlayFileString = cleaned;
+        const MissingTracks missing = sortOutMissingFiles(PlayFileString);
+        if (!missing.dropped.isEmpty() && writePlaylistFile(path, missing.text))
+            PlayFileString = missing.text;
+        for (const QString& track : missing.dropped)
+            reportProblem(
+                QStringLiteral("playlist %1: dropped %2: the file is missing").arg(path, track));
+        for (const QString& track : missing.passedOver)
+            reportProblem(QStringLiteral("playlist %1: left out %2 this time: its folder %3 is "
+                                         "absent; it stays in the list")
+                              .arg(path, track, absentFolderOf(track)));
+        passedOver = missing.passedOver;
     }
     // An unreadable file is left as it is on disk; the list shows what was read.
     listUnreadable_ = read.status == ReadStatus::Unreadable;
     FileOrder = splitPlaylistText(PlayFileString);
+    FileOrder.removeIf([&](const QString& track) { return passedOver.contains(track); });
     ShuffledOrder = FileOrder;
     Text1->setText(QString::number(FileOrder.size()));
     Text2->setText(read.status == ReadStatus::Ok ? QStringLiteral("1") : QStringLiteral("0"));

@@ -353,6 +353,8 @@ void PlayerWindow::List1_DblClick() {
 void PlayerWindow::readSlider(QSlider* slider, const QString& path, const QString& missingMessage) {
     if (const auto value = readSliderFile(path, slider->minimum(), slider->maximum()))
         slider->setValue(*value);
+    else if (QFileInfo::exists(path))
+        slider->setValue(slider == Slider2 ? 5000 : 0); // unreadable: the default, as at load
     else
         ask(missingMessage, Prompter::Icon::Critical, Prompter::Buttons::Ok);
 }

@@ -1,5 +1,8 @@
 #include "Playlist.h"
 
+#include "common/AsRunLog.h"
+#include "common/ProgramFolder.h"
+
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <algorithm>
@@ -30,10 +33,22 @@ QString removeTrack(const QString& text, const QString& track) {
     return joinPlaylistText(tracks);
 }
 
-QString withoutMissingFiles(const QString& text) {
-    QStringList tracks = splitPlaylistText(text);
-    tracks.removeIf([](const QString& track) { return !QFileInfo(track).isFile(); });
-    return joinPlaylistText(tracks);
+MissingTracks sortOutMissingFiles(const QString& text) {
+    MissingTracks result;
+    QStringList kept;
+    for (const QString& track : splitPlaylistText(text)) {
+        if (QFileInfo(track).isFile()) {
+            kept << track;
+        } else if (!absentFolderOf(track).isEmpty()) {
+            kept << track;
+            if (!result.passedOver.contains(track))
+                result.passedOver << track;
+        } else if (!result.dropped.contains(track)) {
+            result.dropped << track;
+        }
+    }
+    result.text = joinPlaylistText(kept);
+    return result;
 }
 
 QString memoryFileOf(const QString& playlist) {
@@ -84,7 +99,12 @@ std::optional<int> readSliderFile(const QString& path, int minimum, int maximum)
         return std::nullopt;
     bool ok = false;
     const qlonglong value = read.value.trimmed().toLongLong(&ok);
-    return int(std::clamp<qlonglong>(ok ? value : 0, minimum, maximum));
+    if (!ok) {
+        reportProblem(QStringLiteral("%1 holds no whole number (\"%2\"); the default is used")
+                          .arg(path, read.value));
+        return std::nullopt;
+    }
+    return int(std::clamp<qlonglong>(value, minimum, maximum));
 }
 
 QString searchFolderPrefix(const QStringList& tracks) {

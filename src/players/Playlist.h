@@ -15,8 +15,15 @@ QStringList splitPlaylistText(const QString& text);
 QString joinPlaylistText(const QStringList& tracks);
 // The text without every entry whose path equals `track`.
 QString removeTrack(const QString& text, const QString& track);
-// The text without the entries whose file does not exist.
-QString withoutMissingFiles(const QString& text);
+// What a load does with the entries whose file does not exist. One whose
+// folder is there is gone for good; one whose folder is absent (a drive or a
+// share not mounted yet) is only passed over and stays in the list.
+struct MissingTracks {
+    QString text;           // the list to keep: without the dropped entries
+    QStringList dropped;    // each path once
+    QStringList passedOver; // each path once
+};
+MissingTracks sortOutMissingFiles(const QString& text);
 
 // Companion files of a playlist: its memory file and its volume and balance files.
 QString memoryFileOf(const QString& playlist);
@@ -36,7 +43,9 @@ bool writeMemoryPosition(const QString& playlist, qint64 seconds);
 // Adds counted seconds to the stored memory position.
 void addToMemoryPosition(const QString& playlist, qint64 seconds);
 
-// A volume or balance file, clamped to the slider's range; nullopt when missing.
+// A volume or balance file, clamped to the slider's range; nullopt when
+// missing, and when it holds no whole number (empty, "5000.0", stray text),
+// which is reported: the caller's default applies.
 std::optional<int> readSliderFile(const QString& path, int minimum, int maximum);
 
 // The folder shared by the tracks shown, with its trailing "/": the deepest

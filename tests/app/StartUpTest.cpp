@@ -1,4 +1,6 @@
 #include "app/StartUp.h"
+#include "app/FormallFixture.h"
+#include "common/AsRunLog.h"
 #include "fixtures/WaitUntil.h"
 
 #include <QTest>
@@ -6,7 +8,7 @@
 #include <gtest/gtest.h>
 
 using namespace campanor;
-using campanor::test::waitUntil;
+using namespace campanor::test;
 
 namespace {
 
@@ -51,4 +53,35 @@ TEST(StartUp, AWindowThatIsNeverPaintedStillGetsTheWork) {
     EXPECT_TRUE(waitUntil([&] { return runs == 1; }));
     QTest::qWait(100);
     EXPECT_EQ(runs, 1);
+}
+
+TEST_F(FormallTest, ADefaultTableOnAnAbsentShareIsTriedAgainAtTheNextStart) {
+    start();
+    const QString table = dir.path() + "/DayTimeTable/Default.DTT";
+    dir.write("DayTimeTable/Default.DTT", TempFolder::quoted(QStringLiteral("|08:00:00*a>每天<b")));
+    const QString onShare = dir.file("share/tables/School.DTT");
+    dir.write("DefaultDTT.txt", TempFolder::quoted(onShare));
+    prompter.shown.clear();
+    AsRunLog::open(dir.path());
+    auto w = start();
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+
+    // This start runs on the program's own table and says so.
+    EXPECT_EQ(w->CurrentTablePath, table);
+    EXPECT_EQ(w->Text1->text(), "1");
+    EXPECT_EQ(readRecord(dir.file("DefaultDTT.txt")), onShare);
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_FALSE(prompter.shown[0].modal);
+    EXPECT_TRUE(prompter.shown[0].text.contains(dir.file("share/tables")));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll())
+                    .contains("default table " + onShare + ": its folder " +
+                              dir.file("share/tables") + " is absent"));
+
+    // Mounted again: the next start loads the stored table.
+    dir.write("share/tables/School.DTT", TempFolder::quoted(QStringLiteral("|09:00:00*c>每天<d")));
+    w = start();
+    EXPECT_EQ(w->CurrentTablePath, onShare);
+    EXPECT_EQ(w->table().lines(), QStringList{QStringLiteral("09:00:00*c>每天<d")});
 }

@@ -1,5 +1,7 @@
 #include "players/PlayerFixture.h"
 
+#include "common/AsRunLog.h"
+
 #include <QLabel>
 
 using namespace campanor;
@@ -25,6 +27,31 @@ TEST_F(PlayerEngine, LoadShowsTheListAndDropsMissingTracksFromTheFile) {
     EXPECT_EQ(w->PlayerPath, track("b.mp3"));
     EXPECT_EQ(w->windowTitle(), QStringLiteral("后置播音器"));
     EXPECT_EQ(w->objectName(), "FromPlayer");
+}
+
+TEST_F(PlayerEngine, TracksOnAnAbsentFolderArePassedOverAndStayInTheFile) {
+    const QString usb = dir.file("usb/songs/d.mp3"); // a stick not plugged in yet
+    const QString gone = track("gone.mp3");
+    const QString plf = playlist("Morning.PLF", {track("a.mp3"), usb, gone, track("b.mp3")});
+    AsRunLog::open(dir.path());
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(shown(w), (QStringList{track("a.mp3"), track("b.mp3")}));
+    EXPECT_EQ(w->Text1->text(), "2");
+    EXPECT_EQ(readRecord(plf), joinPlaylistText({track("a.mp3"), usb, track("b.mp3")}));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString said = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(said.contains("playlist " + plf + ": left out " + usb + " this time: its folder " +
+                              dir.file("usb/songs") + " is absent"))
+        << said.toStdString();
+    EXPECT_TRUE(said.contains("playlist " + plf + ": dropped " + gone + ": the file is missing"));
+
+    // Plugged in: the next load plays it.
+    dir.write("usb/songs/d.mp3", "x");
+    w = load(PlayerWindow::Role::Back, plf);
+    EXPECT_EQ(shown(w), (QStringList{track("a.mp3"), usb, track("b.mp3")}));
 }
 
 TEST_F(PlayerEngine, AMissingPlaylistClosesTheWindowAndAnEmptyOneShowsNothing) {
@@ -69,6 +96,33 @@ TEST_F(PlayerEngine, ListVolumeAndFolderVolumeAreApplied) {
     EXPECT_EQ(other->Slider2->value(), 2500);
     EXPECT_EQ(other->Slider3->value(), 0);
     EXPECT_TRUE(memPath.isEmpty());
+}
+
+TEST_F(PlayerEngine, AVolumeFileWithoutAWholeNumberGivesTheDefaults) {
+    const QString plf = playlist("Morning.PLF", {track("a.mp3")});
+    dir.write("PlayListFile/Morning.PLF_Volume.txt", "");
+    dir.write("PlayListFile/Morning.PLF_Balance.txt", "-300.5\r\n");
+    AsRunLog::open(dir.path());
+    PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
+    EXPECT_EQ(w->Slider2->value(), 5000);
+    EXPECT_EQ(w->Slider3->value(), 0);
+    w->Command7_Click();
+    EXPECT_EQ(media(w)->fileName(), track("a.mp3"));
+    EXPECT_EQ(media(w)->volume(), 0) << "full volume, not -50 dB";
+
+    dir.write("music/Volume.txt", "5000.0\r\n");
+    dir.write("music/Balance.txt", "left\r\n");
+    memPath = dir.file("music");
+    PlayerWindow* folder = load(PlayerWindow::Role::Front, plf);
+    EXPECT_EQ(folder->Slider2->value(), 5000);
+    EXPECT_EQ(folder->Slider3->value(), 0);
+    QFile log(AsRunLog::fileFor(QDate::currentDate()));
+    AsRunLog::close();
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString said = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(
+        said.contains(dir.file("PlayListFile/Morning.PLF_Volume.txt") + " holds no whole number"));
+    EXPECT_TRUE(said.contains(dir.file("music/Volume.txt") + " holds no whole number"));
 }
 
 TEST_F(PlayerEngine, StaticPlayRunsThroughTheListAndStopsAtItsEnd) {

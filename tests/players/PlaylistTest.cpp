@@ -21,14 +21,18 @@ TEST(Playlist, RemovesEveryOccurrenceOfATrackOnly) {
     EXPECT_EQ(removeTrack(text, "/m/a.mp3"), "|/m/a.mp3x|/m/b.mp3");
 }
 
-TEST(Playlist, DropsMissingFilesAndKeepsTheRestInOrder) {
+TEST(Playlist, MissingFilesAreDroppedUnlessTheirFolderIsAbsent) {
     TempFolder dir;
     dir.write("a.mp3", "x");
     dir.write("c.mp3", "x");
-    const QString text = "|" + dir.file("a.mp3") + "|" + dir.file("gone.mp3") + "|" +
-                         dir.file("c.mp3") + "|" + dir.file("a.mp3");
-    EXPECT_EQ(withoutMissingFiles(text),
-              "|" + dir.file("a.mp3") + "|" + dir.file("c.mp3") + "|" + dir.file("a.mp3"));
+    const QString usb = dir.file("usb/songs/d.mp3"); // a stick not plugged in
+    const QString text = "|" + dir.file("a.mp3") + "|" + dir.file("gone.mp3") + "|" + usb + "|" +
+                         dir.file("c.mp3") + "|" + dir.file("gone.mp3") + "|" + dir.file("a.mp3");
+    const MissingTracks missing = sortOutMissingFiles(text);
+    EXPECT_EQ(missing.text, "|" + dir.file("a.mp3") + "|" + usb + "|" + dir.file("c.mp3") + "|" +
+                                dir.file("a.mp3"));
+    EXPECT_EQ(missing.dropped, QStringList{dir.file("gone.mp3")});
+    EXPECT_EQ(missing.passedOver, QStringList{usb});
 }
 
 TEST(Playlist, CompanionFilesAndMemoryPosition) {
@@ -53,6 +57,12 @@ TEST(Playlist, SliderFilesAreClampedToTheRange) {
     EXPECT_EQ(readSliderFile(dir.file("v.txt"), 0, 5000), 5000);
     dir.write("b.txt", "-20000\r\n");
     EXPECT_EQ(readSliderFile(dir.file("b.txt"), -10000, 10000), -10000);
+    // No whole number in it: the caller's default, as for a missing file.
+    for (const QByteArray& content : {QByteArray(""), QByteArray("5000.0\r\n"),
+                                      QByteArray("loud\r\n"), QByteArray("\"\"\r\n")}) {
+        dir.write("v.txt", content);
+        EXPECT_FALSE(readSliderFile(dir.file("v.txt"), 0, 5000)) << content.toStdString();
+    }
 }
 
 TEST(Playlist, SearchFolderPrefixIsTheFolderAllTracksShare) {
