@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include <QEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -50,6 +51,29 @@ PowerItems addPowerMenu(QMenu* system, const char* names[7], const QString& capt
     addItem(wait, names[6], QStringLiteral("自定义"));
     return {on, off, current};
 }
+
+// Keeps a widget of the window over the place a menu bar keeps for it.
+class OverCorner : public QObject {
+  public:
+    OverCorner(QWidget* place, QWidget* widget) : QObject(widget), place_(place), widget_(widget) {
+        place->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        const QEvent::Type type = event->type();
+        if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) {
+            widget_->setGeometry(
+                QRect(place_->mapTo(widget_->parentWidget(), QPoint(0, 0)), place_->size()));
+            widget_->raise();
+        }
+        return false;
+    }
+
+  private:
+    QWidget* place_;
+    QWidget* widget_;
+};
 
 } // namespace
 
@@ -146,13 +170,20 @@ void Formall::buildMenus() {
     DisplayTime = bar->addAction(QString());
     DisplayTime->setObjectName(QStringLiteral("DisplayTime"));
     DisplayTime->setVisible(false);
-    DisplayTimeLabel = new QLabel(bar);
+    // The menu bar's accessible children are its items alone: a label inside
+    // the bar could not be read by a screen reader. The bar keeps the corner
+    // free, and the label, a child of the window, lies over it.
+    auto* corner = new QWidget(bar);
+    corner->setObjectName(QStringLiteral("DisplayTimeCorner"));
+    DisplayTimeLabel = new QLabel(this);
     DisplayTimeLabel->setObjectName(QStringLiteral("DisplayTimeLabel"));
+    DisplayTimeLabel->setTextFormat(Qt::PlainText);
     DisplayTimeLabel->setContentsMargins(8, 0, 8, 0);
     const QString widest = clockCaption(QTime(23, 59, 59), QStringLiteral("23:59:59"));
-    DisplayTimeLabel->setFixedSize(DisplayTimeLabel->fontMetrics().horizontalAdvance(widest) + 24,
-                                   bar->sizeHint().height());
-    bar->setCornerWidget(DisplayTimeLabel, Qt::TopRightCorner);
+    corner->setFixedSize(DisplayTimeLabel->fontMetrics().horizontalAdvance(widest) + 24,
+                         bar->sizeHint().height());
+    bar->setCornerWidget(corner, Qt::TopRightCorner);
+    new OverCorner(corner, DisplayTimeLabel);
 }
 
 } // namespace campanor

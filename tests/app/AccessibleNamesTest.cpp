@@ -13,6 +13,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -69,6 +70,19 @@ QStringList unnamedControls(QWidget* window) {
 }
 
 class AccessibleNamesTest : public FormallTest {};
+
+// The first element under `node` whose name is `name`, walking the accessible tree.
+QAccessibleInterface* findByName(QAccessibleInterface* node, const QString& name) {
+    if (!node)
+        return nullptr;
+    if (node->text(QAccessible::Name) == name)
+        return node;
+    for (int i = 0; i < node->childCount(); ++i) {
+        if (QAccessibleInterface* found = findByName(node->child(i), name))
+            return found;
+    }
+    return nullptr;
+}
 
 } // namespace
 
@@ -130,4 +144,24 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
     // The time lists say which part of the time they hold.
     EXPECT_EQ(QAccessible::queryAccessibleInterface(w->List1)->text(QAccessible::Name),
               QStringLiteral("时"));
+}
+
+TEST_F(AccessibleNamesTest, TheClocksCanBeReadThroughTheWindowsAccessibleTree) {
+    auto w = start();
+    w->show();
+    QAccessibleInterface* window = QAccessible::queryAccessibleInterface(w.get());
+    ASSERT_NE(window, nullptr);
+    for (const char* second : {"08:00:01", "08:00:02"}) {
+        clock.advanceMs(1000);
+        w->Timer1_Timer();
+        const QString caption = QStringLiteral("Win32系统时钟>") + QLatin1String(second) +
+                                QStringLiteral(" 本软件内部时钟>") + QLatin1String(second);
+        ASSERT_EQ(w->DisplayTimeLabel->text(), caption);
+        QAccessibleInterface* found = findByName(window, caption);
+        ASSERT_NE(found, nullptr) << second;
+        EXPECT_FALSE(found->state().invisible);
+        // Where the menu bar keeps room for it, not over a menu.
+        const QRect corner = w->menuBar()->cornerWidget(Qt::TopRightCorner)->geometry();
+        EXPECT_EQ(found->rect(), QRect(w->menuBar()->mapToGlobal(corner.topLeft()), corner.size()));
+    }
 }
