@@ -13,8 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSet>
 #include <QSlider>
 #include <QTimer>
 
@@ -128,12 +130,33 @@ void PlayerWindow::readDefaultPlaylist() {
     Command14->setToolTip(QStringLiteral("当前的默认曲目表是：") + DefaultListPath);
 }
 
+namespace {
+
+// One line for each absent folder: a stick of a thousand songs not plugged
+// in is one line, not a thousand.
+void reportPassedOver(const QString& playlist, const QStringList& tracks) {
+    QMap<QString, QStringList> byFolder;
+    for (const QString& track : tracks)
+        byFolder[absentFolderOf(track)] << track;
+    constexpr qsizetype kNamed = 20;
+    for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
+        QString named = it.value().mid(0, kNamed).join(QStringLiteral(", "));
+        if (it.value().size() > kNamed)
+            named += QStringLiteral(" and %1 more").arg(it.value().size() - kNamed);
+        reportProblem(QStringLiteral("playlist %1: left out %2 this time: its folder %3 is "
+                                     "absent; they stay in the list")
+                          .arg(playlist, named, it.key()));
+    }
+}
+
+} // namespace
+
 PlayerWindow::LoadResult PlayerWindow::LoadPlaylistText(const QString& path, bool cleanUp) {
     const RecordRead read = readPlaylistFile(path);
     PlayFileString = read.value;
     // A list read with bytes that are not GB18030 is never written back: its
     // tracks would all look missing and be dropped.
-    QStringList passedOver;
+    QSet<QString> passedOver;
     if (read.status == ReadStatus::Ok && !read.lossy && cleanUp) {
         const MissingTracks missing = sortOutMissingFiles(PlayFileString);
         if (!missing.dropped.isEmpty() && writePlaylistFile(path, missing.text))
@@ -141,16 +164,14 @@ PlayerWindow::LoadResult PlayerWindow::LoadPlaylistText(const QString& path, boo
         for (const QString& track : missing.dropped)
             reportProblem(
                 QStringLiteral("playlist %1: dropped %2: the file is missing").arg(path, track));
-        for (const QString& track : missing.passedOver)
-            reportProblem(QStringLiteral("playlist %1: left out %2 this time: its folder %3 is "
-                                         "absent; it stays in the list")
-                              .arg(path, track, absentFolderOf(track)));
-        passedOver = missing.passedOver;
+        reportPassedOver(path, missing.passedOver);
+        passedOver = QSet<QString>(missing.passedOver.begin(), missing.passedOver.end());
     }
     // An unreadable file is left as it is on disk; the list shows what was read.
     listUnreadable_ = read.status == ReadStatus::Unreadable;
     FileOrder = splitPlaylistText(PlayFileString);
-    FileOrder.removeIf([&](const QString& track) { return passedOver.contains(track); });
+    if (!passedOver.isEmpty())
+        FileOrder.removeIf([&](const QString& track) { return passedOver.contains(track); });
     ShuffledOrder = FileOrder;
     Text1->setText(QString::number(FileOrder.size()));
     Text2->setText(read.status == ReadStatus::Ok ? QStringLiteral("1") : QStringLiteral("0"));

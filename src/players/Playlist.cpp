@@ -5,6 +5,7 @@
 
 #include <QFileInfo>
 #include <QRandomGenerator>
+#include <QSet>
 #include <algorithm>
 
 namespace campanor {
@@ -36,15 +37,18 @@ QString removeTrack(const QString& text, const QString& track) {
 MissingTracks sortOutMissingFiles(const QString& text) {
     MissingTracks result;
     QStringList kept;
+    QSet<QString> seen;
     for (const QString& track : splitPlaylistText(text)) {
         if (QFileInfo(track).isFile()) {
             kept << track;
-        } else if (!absentFolderOf(track).isEmpty()) {
+            continue;
+        }
+        const bool absent = !absentFolderOf(track).isEmpty();
+        if (absent)
             kept << track;
-            if (!result.passedOver.contains(track))
-                result.passedOver << track;
-        } else if (!result.dropped.contains(track)) {
-            result.dropped << track;
+        if (!seen.contains(track)) {
+            seen.insert(track);
+            (absent ? result.passedOver : result.dropped) << track;
         }
     }
     result.text = joinPlaylistText(kept);

@@ -32,7 +32,9 @@ TEST_F(PlayerEngine, LoadShowsTheListAndDropsMissingTracksFromTheFile) {
 TEST_F(PlayerEngine, TracksOnAnAbsentFolderArePassedOverAndStayInTheFile) {
     const QString usb = dir.file("usb/songs/d.mp3"); // a stick not plugged in yet
     const QString gone = track("gone.mp3");
-    const QString plf = playlist("Morning.PLF", {track("a.mp3"), usb, gone, track("b.mp3")});
+    const QString usb2 = dir.file("usb/songs/e.mp3");
+    const QString plf =
+        playlist("Morning.PLF", {track("a.mp3"), usb, gone, track("b.mp3"), usb2, usb});
     AsRunLog::open(dir.path());
     PlayerWindow* w = load(PlayerWindow::Role::Back, plf);
     QFile log(AsRunLog::fileFor(QDate::currentDate()));
@@ -40,18 +42,18 @@ TEST_F(PlayerEngine, TracksOnAnAbsentFolderArePassedOverAndStayInTheFile) {
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(shown(w), (QStringList{track("a.mp3"), track("b.mp3")}));
     EXPECT_EQ(w->Text1->text(), "2");
-    EXPECT_EQ(readRecord(plf), joinPlaylistText({track("a.mp3"), usb, track("b.mp3")}));
+    EXPECT_EQ(readRecord(plf), joinPlaylistText({track("a.mp3"), usb, track("b.mp3"), usb2, usb}));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString said = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(said.contains("playlist " + plf + ": left out " + usb + " this time: its folder " +
-                              dir.file("usb/songs") + " is absent"))
+    EXPECT_TRUE(said.contains("playlist " + plf + ": left out " + usb + ", " + usb2 +
+                              " this time: its folder " + dir.file("usb/songs") + " is absent"))
         << said.toStdString();
     EXPECT_TRUE(said.contains("playlist " + plf + ": dropped " + gone + ": the file is missing"));
 
     // Plugged in: the next load plays it.
     dir.write("usb/songs/d.mp3", "x");
     w = load(PlayerWindow::Role::Back, plf);
-    EXPECT_EQ(shown(w), (QStringList{track("a.mp3"), usb, track("b.mp3")}));
+    EXPECT_EQ(shown(w), (QStringList{track("a.mp3"), usb, track("b.mp3"), usb}));
 }
 
 TEST_F(PlayerEngine, AMissingPlaylistClosesTheWindowAndAnEmptyOneShowsNothing) {
