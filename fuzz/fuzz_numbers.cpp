@@ -24,10 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     const std::optional<int> memory = readMemoryPosition(playlist);
     require(memory.has_value(), "an existing memory file reads as missing");
+    // A file without a whole number gives nothing: the player's default applies.
     const std::optional<int> volume = readSliderFile(volumeFileOf(playlist), 0, 5000);
-    require(volume && *volume >= 0 && *volume <= 5000, "volume outside the slider");
+    require(!volume || (*volume >= 0 && *volume <= 5000), "volume outside the slider");
     const std::optional<int> balance = readSliderFile(volumeFileOf(playlist), -10000, 10000);
-    require(balance && *balance >= -10000 && *balance <= 10000, "balance outside the slider");
+    require(!balance || (*balance >= -10000 && *balance <= 10000), "balance outside the slider");
 
     const Settings settings(folder.path());
     needsFirstRunReset(settings);
