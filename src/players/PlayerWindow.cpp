@@ -122,9 +122,16 @@ void PlayerWindow::readDefaultPlaylist() {
     const RecordRead stored = settings_.readChecked(file::DefaultPLF);
     DefaultListPath = stored.value;
     if (DefaultListPath.isEmpty() || !QFileInfo::exists(DefaultListPath)) {
+        const QString named = DefaultListPath;
+        const QString absent = absentFolderOf(named);
         DefaultListPath = settings_.path(file::PlayListFile + QStringLiteral("/Default.PLF"));
-        // A file that could not be read is left for the operator to look at.
-        if (stored.status != ReadStatus::Unreadable && !stored.lossy)
+        // A list on a share or a stick not mounted yet is tried again next
+        // time; a file that could not be read is left for the operator.
+        if (!absent.isEmpty())
+            reportProblem(QStringLiteral("default playlist %1: its folder %2 is absent; %3 is "
+                                         "used this time")
+                              .arg(named, absent, DefaultListPath));
+        else if (stored.status != ReadStatus::Unreadable && !stored.lossy)
             settings_.writeText(file::DefaultPLF, DefaultListPath);
     }
     Command14->setToolTip(QStringLiteral("当前的默认曲目表是：") + DefaultListPath);

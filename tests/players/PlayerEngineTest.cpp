@@ -72,7 +72,7 @@ TEST_F(PlayerEngine, AnUnreadablePlaylistIsLeftAsItIs) {
     EXPECT_TRUE(QFileInfo(dir.file("PlayListFile/Odd.PLF")).isDir());
 }
 
-TEST_F(PlayerEngine, DefaultPlaylistFallbackIsWrittenBack) {
+TEST_F(PlayerEngine, DefaultPlaylistFallbackIsWrittenBackUnlessItsFolderIsAbsent) {
     dir.write("DefaultPLF.txt", TempFolder::quoted("Reset_System_OK"));
     PlayerWindow* w = load(PlayerWindow::Role::Back, QString());
     ASSERT_NE(w, nullptr);
@@ -81,6 +81,14 @@ TEST_F(PlayerEngine, DefaultPlaylistFallbackIsWrittenBack) {
     EXPECT_EQ(readRecord(dir.file("DefaultPLF.txt")), fallback);
     EXPECT_EQ(w->RealFileName, fallback);
     EXPECT_EQ(w->Command14->toolTip(), QStringLiteral("当前的默认曲目表是：") + fallback);
+
+    // A list on a stick not plugged in yet is used again once it is back.
+    const QString onStick = dir.file("NoStick/Music/Day.PLF");
+    dir.write("DefaultPLF.txt", TempFolder::quoted(onStick));
+    w = load(PlayerWindow::Role::Back, QString());
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->DefaultListPath, fallback);
+    EXPECT_EQ(readRecord(dir.file("DefaultPLF.txt")), onStick);
 }
 
 TEST_F(PlayerEngine, ListVolumeAndFolderVolumeAreApplied) {
