@@ -107,10 +107,13 @@ QString prepareProgramFolder() {
                               .arg(folder, installed));
         return folder;
     }
+    // A package's folder is never written, not even by root: without a
+    // folder of its own the program runs on defaults and saves nothing.
+    const QString fallback = isInstalledPackageFolder(installed) ? folder : installed;
     reportProblem(QStringLiteral(
                       "cannot make the program folder %1; using %2, where settings cannot be saved")
-                      .arg(folder, installed));
-    return installed;
+                      .arg(folder, fallback));
+    return fallback;
 }
 
 QString joinPath(const QString& folder, const QString& name) {
