@@ -6,7 +6,6 @@
 #include "common/AutoStart.h"
 #include "common/Clock.h"
 #include "common/Power.h"
-#include "common/Processes.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "dialogs/FormSelectDirctory.h"
@@ -284,74 +283,6 @@ void Formall::MenuJustMyTimeAuto_Click() {
     Timer1->stop();
     tick_.calibrate();
     Timer1->start(tick_.msUntilNextSecond());
-}
-
-void Formall::DispatchAction(const QString& line) {
-    const Action action = recognizeAction(actionFieldOf(line));
-    switch (action.kind) {
-    case ActionKind::StartBackStatic:
-        StartBackStatic(action.parameter);
-        break;
-    case ActionKind::StartBackMemory:
-        StartBackMemory(action.parameter);
-        break;
-    case ActionKind::StartBackDynamic:
-        StartBackDynamic(action.parameter);
-        break;
-    case ActionKind::StartFrontStatic:
-        StartFrontStatic(action.parameter);
-        break;
-    case ActionKind::SearchBackSorted:
-    case ActionKind::SearchFrontSorted:
-    case ActionKind::SearchBackRandom:
-    case ActionKind::SearchFrontRandom:
-        PlaySearchFolder(action.kind, action.parameter);
-        break;
-    case ActionKind::CloseFrontPlayer:
-        CloseFrontPlayer();
-        break;
-    case ActionKind::CloseBackPlayer:
-        CloseBackPlayer();
-        break;
-    case ActionKind::Ring:
-        ringLine_.clear();
-        DueRingPath = action.parameter;
-        Command8_Click();
-        ringLine_ = line;
-        break;
-    case ActionKind::OpenTable:
-        OpenTableByInstruction(action.parameter);
-        break;
-    case ActionKind::LineInOn:
-        LineInOn();
-        break;
-    case ActionKind::LineInOff:
-        LineInOff();
-        break;
-    case ActionKind::MicOn:
-        MicOn();
-        break;
-    case ActionKind::MicOff:
-        MicOff();
-        break;
-    case ActionKind::ShutDown:
-        powerAction(0, line);
-        break;
-    case ActionKind::Restart:
-        powerAction(1, line);
-        break;
-    case ActionKind::LogOff:
-        powerAction(2, line);
-        break;
-    case ActionKind::LaunchProgram:
-        if (const QString why = services_.processes->LaunchProgram(action.parameter);
-            !why.isEmpty())
-            failAction(why);
-        break;
-    case ActionKind::EndLaunchedProgram:
-        services_.processes->EndLaunchedProgram();
-        break;
-    }
 }
 
 void Formall::switchMixerLine(bool lineIn, int muted) {

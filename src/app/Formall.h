@@ -12,6 +12,7 @@
 #include "scheduler/Action.h"
 #include "scheduler/ClockHealth.h"
 #include "scheduler/CountdownWindow.h"
+#include "scheduler/Dispatcher.h"
 #include "scheduler/InternalClock.h"
 #include "scheduler/NextInstruction.h"
 #include "scheduler/TickLoop.h"
@@ -41,7 +42,7 @@ class MediaPlayer;
 
 // The main window: settings, the instruction table, the internal clock and
 // the tick that carries out the schedule.
-class Formall : public QMainWindow {
+class Formall : public QMainWindow, private ActionExecutors {
     Q_OBJECT
   public:
     Formall(const QString& programFolder, Services services, QWidget* parent = nullptr);
@@ -86,7 +87,8 @@ class Formall : public QMainWindow {
     // Scheduler
     void Timer1_Timer();
     void MenuJustMyTimeAuto_Click();
-    void DispatchAction(const QString& line);
+    void DispatchAction(const QString& line) { dispatcher_.dispatch(line); }
+    Dispatcher& dispatcher() { return dispatcher_; }
     void Command8_Click();
     void MediaPlayer1_EndOfStream();
     void MediaPlayer1_Failed(const QString& path, const QString& message);
@@ -213,6 +215,22 @@ class Formall : public QMainWindow {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    // The executors of the dispatch (FormallExecutors.cpp).
+    void startBackStatic(const QString& playlist) override;
+    void startBackMemory(const QString& playlist) override;
+    void startBackDynamic(const QString& playlist) override;
+    void startFrontStatic(const QString& playlist) override;
+    void playSearchFolder(ActionKind kind, const QString& folder) override;
+    void closeFrontPlayer() override;
+    void closeBackPlayer() override;
+    void ring(const QString& path, const QString& line) override;
+    void openTable(const QString& path) override;
+    void lineIn(bool on) override;
+    void mic(bool on) override;
+    void power(ActionKind kind, const QString& line) override;
+    void launchProgram(const QString& commandLine) override;
+    void endLaunchedProgram() override;
+
     void buildWidgets();
     ComposerPanel* buildComposer(QWidget* parent);
     QWidget* buildTableSide(QWidget* parent);
@@ -270,6 +288,7 @@ class Formall : public QMainWindow {
     InstructionTable table_;
     InternalClock clock_;
     TickLoop tick_;
+    Dispatcher dispatcher_{*this};
     bool startHidden_ = false;
     bool ending_ = false;
     QPointer<HelpWindow> help_;
