@@ -33,7 +33,7 @@ namespace campanor {
 
 Formall::Formall(const QString& programFolder, Services services, QWidget* parent)
     : QMainWindow(parent), settings_(programFolder), services_(std::move(services)),
-      tick_(*services_.clock, clock_) {
+      tick_(*services_.clock, clock_), calendar_(programFolder) {
     setObjectName(QStringLiteral("Formall"));
     setWindowTitle(kAppTitle);
     buildWidgets();
@@ -42,6 +42,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
 
     tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
+    tick_.setDayHandler([this](const QDate& date) { return beginCalendarDay(date); });
 
     // The schedule starts in Form_Load. Each tick arms the next one against
     // the system clock, so the ticks never drift off the start of the second.
@@ -113,6 +114,8 @@ void Formall::Form_Load() {
 
     if (LoadInstructionTable() != ReadStatus::Ok)
         recoverFromTableFailure();
+    tick_.beginDay();
+    refreshNextInstruction();
 
     readPowerPrompts();
     const QString show = settings_.read(file::Show);

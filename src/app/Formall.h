@@ -4,6 +4,7 @@
 #include "HelpWindow.h"
 #include "Services.h"
 #include "Settings.h"
+#include "calendar/CalendarFile.h"
 #include "common/Power.h"
 #include "common/Skin.h"
 #include "dialogs/FormSelectDirctory.h"
@@ -195,6 +196,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     QListWidget* List3 = nullptr;
     QLabel* NextInstruction = nullptr;
     QLabel* ClockHealthLabel = nullptr;
+    QLabel* CalendarWarningLabel = nullptr;
     MediaPlayer* MediaPlayer1 = nullptr;
     Skin Skin1;
 
@@ -247,6 +249,10 @@ class Formall : public QMainWindow, private ActionExecutors {
     void buildMenus();
     void buildStatusLines(QVBoxLayout* layout, QWidget* parent);
     void showClockHealth(ClockHealth::State state);
+    void buildCalendarWarning(QVBoxLayout* layout, QWidget* parent);
+    void showCalendarWarning();
+    // The tick's day handler: the calendar's table is opened for the date.
+    TickLoop::Day beginCalendarDay(const QDate& date);
     void readPowerPrompts();
     void setCaption();
     void setUpRing();
@@ -289,6 +295,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     InternalClock clock_;
     TickLoop tick_;
     Dispatcher dispatcher_{*this};
+    CalendarFile calendar_;
     bool startHidden_ = false;
     bool ending_ = false;
     QPointer<HelpWindow> help_;

@@ -22,6 +22,7 @@ void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
     ClockHealthLabel->setWordWrap(true);
     ClockHealthLabel->hide();
     layout->addWidget(ClockHealthLabel);
+    buildCalendarWarning(layout, parent);
 
     if (ClockHealth* health = services_.clockHealth) {
         connect(health, &ClockHealth::stateChanged, this, &Formall::showClockHealth);
@@ -44,7 +45,8 @@ void Formall::showClockHealth(ClockHealth::State state) {
 void Formall::refreshNextInstruction() {
     if (!NextInstruction)
         return;
-    if (nextInstruction_.update(table_.lines(), clock_.text(), clock_.date()))
+    if (nextInstruction_.update(table_.lines(), clock_.text(), clock_.date(),
+                                tick_.day().ruleWeekday, tick_.day().holiday))
         NextInstruction->setText(nextInstructionText(nextInstruction_.next()));
 }
 

@@ -1,4 +1,5 @@
 #include "Formall.h"
+#include "PlanCommand.h"
 #include "SingleInstance.h"
 #include "StartUp.h"
 #include "SystemServices.h"
@@ -39,6 +40,8 @@ class QuitWatch : public QObject {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    if (const auto status = runPlanCommand(argc, argv))
+        return *status;
     QApplication app(argc, argv);
     setUpApplication(app);
 

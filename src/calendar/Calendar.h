@@ -55,6 +55,7 @@ struct CalendarDay {
     // The table the day starts on: a 换表 entry's, else the default table given.
     QString table;
     bool tableFromCalendar = false;
+    QString tableName; // the name of the 换表 entry, when one applies
     bool makeUp = false;
     QString makeUpName;
     // The weekday (1 … 7) that weekday rules (星期X) are tested against: the
@@ -80,5 +81,8 @@ class Calendar {
   private:
     QList<CalendarEntry> entries_;
 };
+
+// "星期一" … "星期日" for 1 … 7, else empty.
+QString weekdayName(int weekday);
 
 } // namespace campanor

@@ -21,6 +21,7 @@ inline const QString UserWav = QStringLiteral("UserWav.txt");
 inline const QString Radio = QStringLiteral("Radio.txt");
 inline const QString SkinFile = QStringLiteral("skin.txt");
 inline const QString User = QStringLiteral("User.txt");
+inline const QString Calendar = QStringLiteral("Calendar.txt");
 
 inline const QString DayTimeTable = QStringLiteral("DayTimeTable");
 inline const QString PlayListFile = QStringLiteral("PlayListFile");

@@ -32,12 +32,12 @@ bool monthAndDayMatch(const QString& rule, qsizetype monthStart, const QDate& to
 
 } // namespace
 
-bool dayRuleApplies(const QString& rule, const QDate& today) {
+bool dayRuleApplies(const QString& rule, const QDate& today, int ruleWeekday) {
     if (rule == QStringLiteral("每天"))
         return true;
     for (int i = 0; i < 7; ++i) {
         if (rule == kWeekdays[i])
-            return today.dayOfWeek() == i + 1;
+            return (ruleWeekday > 0 ? ruleWeekday : today.dayOfWeek()) == i + 1;
     }
     if (rule.startsWith(QStringLiteral("每月"))) {
         QString day = rule;
@@ -49,12 +49,13 @@ bool dayRuleApplies(const QString& rule, const QDate& today) {
     return rule.left(4) == QString::number(today.year()) && monthAndDayMatch(rule, 5, today);
 }
 
-bool IsInstructionDue(const QString& line, const QString& clockText, const QDate& today) {
+bool IsInstructionDue(const QString& line, const QString& clockText, const QDate& today,
+                      int ruleWeekday) {
     const qsizetype star = line.indexOf(u'*');
     if (star < 0 || QStringView(line).left(star) != clockText)
         return false;
     const auto instruction = Instruction::parse(line);
-    return instruction && dayRuleApplies(instruction->dayRule, today);
+    return instruction && dayRuleApplies(instruction->dayRule, today, ruleWeekday);
 }
 
 } // namespace campanor

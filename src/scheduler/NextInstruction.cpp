@@ -21,8 +21,10 @@ bool isClockText(QStringView time) {
 } // namespace
 
 std::optional<Instruction> findNextInstruction(const QStringList& lines, const QString& clockText,
-                                               const QDate& day) {
+                                               const QDate& day, int ruleWeekday, bool holiday) {
     std::optional<Instruction> best;
+    if (holiday)
+        return best;
     for (const QString& line : lines) {
         const qsizetype star = line.indexOf(u'*');
         if (star != 8)
@@ -34,7 +36,7 @@ std::optional<Instruction> findNextInstruction(const QStringList& lines, const Q
         if (best && time >= QStringView(best->time))
             continue;
         auto instruction = Instruction::parse(line);
-        if (instruction && dayRuleApplies(instruction->dayRule, day))
+        if (instruction && dayRuleApplies(instruction->dayRule, day, ruleWeekday))
             best = std::move(instruction);
     }
     return best;
@@ -50,19 +52,21 @@ QString nextInstructionText(const std::optional<Instruction>& next) {
 }
 
 bool NextInstructionCache::update(const QStringList& lines, const QString& clockText,
-                                  const QDate& day) {
+                                  const QDate& day, int ruleWeekday, bool holiday) {
     // QStringList compares shared copies at once, so an unchanged table is cheap.
     // A clock set back within the day may have earlier lines before it again.
-    if (valid_ && day == day_ && lines == lines_ && clockText >= clock_ &&
-        (!next_ || clockText < next_->time)) {
+    if (valid_ && day == day_ && ruleWeekday == ruleWeekday_ && holiday == holiday_ &&
+        lines == lines_ && clockText >= clock_ && (!next_ || clockText < next_->time)) {
         clock_ = clockText;
         return false;
     }
-    auto next = findNextInstruction(lines, clockText, day);
+    auto next = findNextInstruction(lines, clockText, day, ruleWeekday, holiday);
     const bool changed =
         !valid_ || next.has_value() != next_.has_value() || (next && next->line() != next_->line());
     lines_ = lines;
     day_ = day;
+    ruleWeekday_ = ruleWeekday;
+    holiday_ = holiday;
     clock_ = clockText;
     next_ = std::move(next);
     valid_ = true;

@@ -57,10 +57,15 @@ TickLoop::Result TickLoop::tick(const QStringList& lines) {
 
     // Behind: the missed seconds are visited in order; those with nothing due
     // pass at once, and the first with a due line ends this tick.
-    const QStringList snapshot = lines;
+    QStringList snapshot = lines;
     bool carriedOut = false;
     for (; lag > 0 && !carriedOut; --lag) {
         internal_.advance();
+        if (internal_.date() != dayDate_) {
+            beginDay();
+            if (day_.lines)
+                snapshot = *std::exchange(day_.lines, std::nullopt);
+        }
         carriedOut = visitSecond(snapshot, result);
     }
 
@@ -100,14 +105,29 @@ void TickLoop::watchForSteps(const QDateTime& wallNow, qint64 monotonicNow) {
     watching_ = true;
 }
 
+void TickLoop::beginDay() {
+    dayDate_ = internal_.date();
+    day_ = onDay_ ? onDay_(dayDate_) : Day{};
+    if (day_.holiday)
+        AsRunLog::write(QStringLiteral("放假") +
+                        (day_.holidayName.isEmpty() ? QString() : u'：' + day_.holidayName) +
+                        QStringLiteral("，今天不执行指令"));
+}
+
 bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
     const QString clockText = internal_.text();
     const QDate day = internal_.date();
     bool carriedOut = false;
     for (const QString& line : lines) {
-        if (!IsInstructionDue(line, clockText, day))
+        if (!IsInstructionDue(line, clockText, day, day_.ruleWeekday))
             continue;
         const QDateTime started = clock_.now();
+        if (day_.holiday) {
+            // Visited as any other second, so nothing piles up for later.
+            AsRunLog::instruction(internal_.second(), started, line,
+                                  QStringLiteral("not run (holiday: %1)").arg(day_.holidayName));
+            continue;
+        }
         if (carriedOut) {
             // One instruction a second: the rest of the second's lines are
             // only written down, so the operator can see why they did not run.

@@ -31,9 +31,22 @@ class TickLoop {
     // Gives the final outcome of a line whose outcome came later.
     using Finish = std::function<void(const QString& outcome)>;
 
+    // What a date is to the schedule; the host knows it (its calendar), the
+    // tick only goes by it.
+    struct Day {
+        bool holiday = false;
+        QString holidayName;
+        // What 星期X rules are tested against: 0 for the date's own weekday.
+        int ruleWeekday = 0;
+        // The lines of the table the day starts on, when the host switched tables.
+        std::optional<QStringList> lines;
+    };
+    using DayHandler = std::function<Day(const QDate& date)>;
+
     TickLoop(const Clock& clock, InternalClock& internal);
 
     void setDueHandler(DueHandler handler) { onDue_ = std::move(handler); }
+    void setDayHandler(DayHandler handler) { onDay_ = std::move(handler); }
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
 
     struct Result {
@@ -62,6 +75,12 @@ class TickLoop {
 
     bool inTick() const { return inTick_; }
 
+    // Asks the host what the internal clock's date is. The tick does so
+    // itself when the date changes, before the new day's first second is
+    // matched, and at its first second if the host has not asked yet.
+    void beginDay();
+    const Day& day() const { return day_; }
+
     // For an action whose outcome is known only later (a power request waits
     // for the system's answer, a countdown for its end): called from the due
     // handler of `line`, the tick logs `forNow` instead of "done", and the
@@ -82,6 +101,9 @@ class TickLoop {
     InternalClock& internal_;
     DueHandler onDue_;
     FailureHandler onFailure_;
+    DayHandler onDay_;
+    QDate dayDate_;
+    Day day_;
     bool inTick_ = false;
     // The line whose due handler runs, and its outcome when that comes later.
     struct Deferral {

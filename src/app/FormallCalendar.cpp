@@ -1,0 +1,52 @@
+#include "Formall.h"
+
+#include "calendar/DayPlan.h"
+#include "common/AsRunLog.h"
+
+#include <QFileInfo>
+#include <QLabel>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+void Formall::buildCalendarWarning(QVBoxLayout* layout, QWidget* parent) {
+    CalendarWarningLabel = new QLabel(parent);
+    CalendarWarningLabel->setObjectName(QStringLiteral("CalendarWarningLabel"));
+    CalendarWarningLabel->setAccessibleName(QStringLiteral("校历警告"));
+    CalendarWarningLabel->setWordWrap(true);
+    CalendarWarningLabel->setStyleSheet(QStringLiteral(
+        "QLabel { color: #b00000; background: #fff0c0; font-weight: bold; padding: 2px; }"));
+    CalendarWarningLabel->hide();
+    layout->addWidget(CalendarWarningLabel);
+}
+
+void Formall::showCalendarWarning() {
+    if (!CalendarWarningLabel)
+        return;
+    const QString text = calendar_.warning();
+    CalendarWarningLabel->setText(text);
+    CalendarWarningLabel->setVisible(!text.isEmpty());
+}
+
+TickLoop::Day Formall::beginCalendarDay(const QDate& date) {
+    TickLoop::Day day;
+    // Read again each day, so a change made in the window or by hand counts
+    // from the next day on without a restart.
+    calendar_.load();
+    showCalendarWarning();
+    if (!calendar_.inUse())
+        return day;
+    const CalendarDay resolved = calendar_.calendar().resolve(date, DefaultTablePath);
+    day.holiday = resolved.holiday;
+    day.holidayName = resolved.holidayName;
+    day.ruleWeekday = resolved.ruleWeekday;
+    AsRunLog::write(QStringLiteral("calendar: ") + dayLineText(date, resolved));
+    if (!QFileInfo::exists(resolved.table))
+        reportProblem(
+            QStringLiteral("calendar: the day's table %1 does not exist").arg(resolved.table));
+    OpenTableByInstruction(resolved.table);
+    day.lines = table_.lines();
+    return day;
+}
+
+} // namespace campanor
