@@ -1,80 +1,16 @@
 // The real program under libfaketime: its system clock is stepped while it
 // runs, and the as-run log tells what ran when.
-#include "fixtures/ProgramEnvironment.h"
-#include "fixtures/TempFolder.h"
+#include "fixtures/SteppedProgram.h"
 #include "fixtures/WaitUntil.h"
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
+using campanor::test::kFakeTime;
+using campanor::test::Ran;
+using campanor::test::SteppedProgram;
 using campanor::test::TempFolder;
 using campanor::test::waitUntil;
-
-namespace {
-
-const char* kFakeTime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
-
-struct Ran {
-    QString name;
-    QDateTime second;
-    QTime started;
-};
-
-class SteppedProgram {
-  public:
-    // Starts the program with its clock at `at`.
-    void start(const QDateTime& at) {
-        setClock(at);
-        QProcessEnvironment env = campanor::test::programEnvironment(home.path(), runtime.path());
-        env.insert("LD_PRELOAD", kFakeTime);
-        env.insert("FAKETIME_TIMESTAMP_FILE", runtime.file("faketime"));
-        env.insert("FAKETIME_NO_CACHE", "1");
-        env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
-        // A sanitized program refuses a library loaded ahead of its runtime.
-        const QString asan = env.value("ASAN_OPTIONS");
-        env.insert("ASAN_OPTIONS", (asan.isEmpty() ? "" : asan + ":") + "verify_asan_link_order=0");
-        process.setProcessEnvironment(env);
-        process.start(qEnvironmentVariable("CAMPANOR_BINARY"), {});
-    }
-    // Steps the running program's clock so that it now shows `at`.
-    void setClock(const QDateTime& at) {
-        const qint64 offset = QDateTime::currentDateTime().msecsTo(at);
-        runtime.write("faketime", (offset >= 0 ? "+" : "") +
-                                      QByteArray::number(double(offset) / 1000.0, 'f', 3) + "\n");
-    }
-    void stop() {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    // Every instruction the log says was carried out, in order.
-    QList<Ran> ran() const {
-        static const QRegularExpression entry(
-            QStringLiteral("instruction (\\S+ \\S+) started (\\S+) done: [^*]+\\*([^>]+)>"));
-        QList<Ran> all;
-        const QString text = QString::fromUtf8(logText());
-        for (auto it = entry.globalMatch(text); it.hasNext();) {
-            const auto m = it.next();
-            all.push_back(
-                {m.captured(3),
-                 QDateTime::fromString(m.captured(1), QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                 QTime::fromString(m.captured(2), QStringLiteral("HH:mm:ss.zzz"))});
-        }
-        return all;
-    }
-    QByteArray logText() const { return campanor::test::asRunLogText(home.path()).toUtf8(); }
-    bool hasRun(const QString& name) const {
-        for (const Ran& r : ran())
-            if (r.name == name)
-                return true;
-        return false;
-    }
-
-    TempFolder home, runtime;
-    QProcess process;
-};
-
-} // namespace
 
 TEST(ClockStep, TheRealProgramFollowsStepsAndMidnightOnTheSecond) {
     if (!QFile::exists(kFakeTime) || !QFile::exists(qEnvironmentVariable("CAMPANOR_BINARY")))
