@@ -10,8 +10,8 @@
 #include "table/TableText.h"
 
 #include <QFileInfo>
+#include <QHash>
 #include <QStandardPaths>
-#include <QTime>
 #include <algorithm>
 
 namespace campanor {
@@ -20,27 +20,51 @@ namespace {
 
 struct Due {
     int second = 0;
+    // What the table is sorted by before the time: lines of one second run
+    // in that order.
+    QStringView rulePrefix;
     QString line;
 };
 
-// The lines of a table due on the date, by second; lines of one second keep
-// their table order, so the first of them is the one the tick runs.
+// Only a time spelt as the internal clock spells its seconds is ever due:
+// its second of the day, else -1.
+int secondOfDay(QStringView time) {
+    if (time.size() != 8 || time[2] != u':' || time[5] != u':')
+        return -1;
+    int parts[3];
+    for (int p = 0; p < 3; ++p) {
+        const QChar high = time[p * 3], low = time[p * 3 + 1];
+        if (high < u'0' || high > u'9' || low < u'0' || low > u'9')
+            return -1;
+        parts[p] = (high.unicode() - u'0') * 10 + (low.unicode() - u'0');
+    }
+    if (parts[0] > 23 || parts[1] > 59 || parts[2] > 59)
+        return -1;
+    return parts[0] * 3600 + parts[1] * 60 + parts[2];
+}
+
+// The lines of a table due on the date, by second, and within a second in
+// the order of the sorted table, so the first of them is the one the tick runs.
 QList<Due> dueLines(const QString& table, const QDate& date, int ruleWeekday) {
-    QStringList lines = splitTableText(readTableFile(table).value);
-    sortInstructionLines(lines);
+    const QStringList lines = splitTableText(readTableFile(table).value);
     QList<Due> due;
-    for (const QString& line : std::as_const(lines)) {
+    due.reserve(lines.size());
+    for (const QString& line : lines) {
+        const qsizetype star = line.indexOf(u'*');
+        const int second = star == 8 ? secondOfDay(QStringView(line).left(8)) : -1;
+        if (second < 0)
+            continue;
         const auto instruction = Instruction::parse(line);
         if (!instruction || !dayRuleApplies(instruction->dayRule, date, ruleWeekday))
             continue;
-        // Only a time spelt as the internal clock spells its seconds is ever due.
-        const QTime time = QTime::fromString(instruction->time, QStringLiteral("HH:mm:ss"));
-        if (!time.isValid() || time.toString(QStringLiteral("HH:mm:ss")) != instruction->time)
-            continue;
-        due.append({time.msecsSinceStartOfDay() / 1000, line});
+        due.append({second, {}, line});
+        due.back().rulePrefix = QStringView(due.back().line).mid(line.indexOf(u'>') + 1, 2);
     }
-    std::stable_sort(due.begin(), due.end(),
-                     [](const Due& a, const Due& b) { return a.second < b.second; });
+    // The table's own sort is stable on (day rule's first two characters,
+    // time): the same order among the lines of one second.
+    std::stable_sort(due.begin(), due.end(), [](const Due& a, const Due& b) {
+        return a.second != b.second ? a.second < b.second : a.rulePrefix < b.rulePrefix;
+    });
     return due;
 }
 
@@ -63,7 +87,10 @@ QString missingProgram(const QString& commandLine) {
 } // namespace
 
 QString missingFileOf(const QString& line) {
-    const Action action = recognizeAction(actionFieldOf(line));
+    return missingFileOf(recognizeAction(actionFieldOf(line)));
+}
+
+QString missingFileOf(const Action& action) {
     const QString& path = action.parameter;
     switch (action.kind) {
     case ActionKind::Ring:
@@ -116,14 +143,26 @@ DayPlan planDay(const Calendar& calendar, const QDate& date, const QString& defa
         return plan;
     QString table = plan.day.table;
     QList<Due> due = dueLines(table, date, plan.day.ruleWeekday);
+    // A day rings the same few files many times: each is looked at once.
+    struct Known {
+        Action action;
+        QString missing;
+    };
+    QHash<QString, Known> known;
     int last = -1;
     for (qsizetype i = 0; i < due.size(); ++i) {
         if (due[i].second <= last)
             continue; // passed over: another line of this second ran
         last = due[i].second;
         const QString line = due[i].line;
-        plan.instructions.append({line, table, missingFileOf(line)});
-        const Action action = recognizeAction(actionFieldOf(line));
+        const QString field = actionFieldOf(line);
+        auto it = known.constFind(field);
+        if (it == known.cend()) {
+            const Action recognized = recognizeAction(field);
+            it = known.insert(field, {recognized, missingFileOf(recognized)});
+        }
+        const Action& action = it->action;
+        plan.instructions.append({line, table, it->missing});
         if (action.kind != ActionKind::OpenTable)
             continue;
         // The other table's lines are matched from the next second on.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Calendar.h"
+#include "scheduler/Action.h"
 
 #include <QDate>
 #include <QList>
@@ -38,6 +39,7 @@ QString dayLineText(const QDate& date, const CalendarDay& day);
 // What a line's action needs and does not find (sound, playlist, table,
 // program, search folder), or empty.
 QString missingFileOf(const QString& line);
+QString missingFileOf(const Action& action);
 
 // The default table the program would start on in a program folder.
 QString defaultTableIn(const QString& programFolder);
