@@ -69,11 +69,13 @@ void waitMs(int ms) {
 class Program {
   public:
     explicit Program(const QString& binary) : binary_(binary) {}
-    void start(const QString& tableText) {
+    void start(const QString& tableText, const QString& calendarText = QString()) {
         run();
         waitFor([&] { return QFile::exists(home_.filePath("ResetSystem.txt")); });
         stop();
         campanor::writeTextRecord(home_.filePath("DayTimeTable/Default.DTT"), tableText);
+        if (!calendarText.isEmpty())
+            campanor::writeTextRecord(home_.filePath("Calendar.txt"), calendarText);
         run();
     }
     void stop() {
@@ -159,12 +161,29 @@ void tickOffsets(const QString& binary, int seconds) {
                 static_cast<long long>(early));
 }
 
+// 500 entries of every kind over four years, none of them today.
+QString calendarOf500() {
+    QStringList entries;
+    const QDate today = QDate::currentDate();
+    for (int i = 0; i < 500; ++i) {
+        const QDate day = today.addDays(2 + i * 3);
+        const QString date =
+            QStringLiteral("%1年%2月%3日").arg(day.year()).arg(day.month()).arg(day.day());
+        const char* kinds[] = {"放假<", "换表</nowhere/T.DTT", "调休<星期二"};
+        entries << date + QStringLiteral("*第%1项>").arg(i) + QString::fromUtf8(kinds[i % 3]);
+    }
+    return entries.join(u'|');
+}
+
 void idleCpu(const QString& binary, const QString& self, int seconds) {
     std::printf("Idle CPU over %d s, side by side:\n", seconds);
     // 300 lines, none of which falls due while we measure.
+    const QString table =
+        tableOfLines(QDateTime::currentDateTime().addSecs(-3600), 300, QStringLiteral("后置关"));
     Program program(binary);
-    program.start(
-        tableOfLines(QDateTime::currentDateTime().addSecs(-3600), 300, QStringLiteral("后置关")));
+    program.start(table);
+    Program withCalendar(binary);
+    withCalendar.start(table, calendarOf500());
     QProcess bare;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -173,8 +192,11 @@ void idleCpu(const QString& binary, const QString& self, int seconds) {
     bare.waitForStarted(5000);
     waitMs(3000); // both past their start-up
     const double p0 = cpuSeconds(program.pid()), b0 = cpuSeconds(bare.processId());
+    const double c0 = cpuSeconds(withCalendar.pid());
     waitMs(seconds * 1000);
     const double p1 = cpuSeconds(program.pid()), b1 = cpuSeconds(bare.processId());
+    const double c1 = cpuSeconds(withCalendar.pid());
+    withCalendar.stop();
     bare.kill();
     bare.waitForFinished(5000);
     program.stop();
@@ -182,6 +204,9 @@ void idleCpu(const QString& binary, const QString& self, int seconds) {
     std::printf("  program, 300-line table:        %.3f%%\n", p);
     std::printf("  bare Qt window, 1 Hz timer:     %.3f%%\n", b);
     std::printf("  ratio:                          %.2fx\n", b > 0 ? p / b : 0.0);
+    const double c = 100.0 * (c1 - c0) / seconds;
+    std::printf("  program, the same with a 500-entry calendar: %.3f%% (%.2fx)\n", c,
+                p > 0 ? c / p : 0.0);
 }
 
 // The baseline window: a label that a 1 Hz timer rewrites.

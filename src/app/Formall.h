@@ -149,6 +149,11 @@ class Formall : public QMainWindow, private ActionExecutors {
 
     // The next-instruction line, brought up to the internal clock and the table.
     void refreshNextInstruction();
+    // The school year's calendar as last read (at start-up and when each day
+    // begins); reloadCalendar reads it again after a change and updates the
+    // warning line. A change decides the days that begin after it.
+    const CalendarFile& calendarFile() const { return calendar_; }
+    void reloadCalendar();
 
     // The countdown window of a power kind, when one is open.
     CountdownWindow* countdown(int kindIndex) const { return countdowns_[kindIndex]; }

@@ -28,12 +28,16 @@ void Formall::showCalendarWarning() {
     CalendarWarningLabel->setVisible(!text.isEmpty());
 }
 
+void Formall::reloadCalendar() {
+    calendar_.load();
+    showCalendarWarning();
+}
+
 TickLoop::Day Formall::beginCalendarDay(const QDate& date) {
     TickLoop::Day day;
     // Read again each day, so a change made in the window or by hand counts
     // from the next day on without a restart.
-    calendar_.load();
-    showCalendarWarning();
+    reloadCalendar();
     if (!calendar_.inUse())
         return day;
     const CalendarDay resolved = calendar_.calendar().resolve(date, DefaultTablePath);

@@ -124,8 +124,11 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
         const QDateTime started = clock_.now();
         if (day_.holiday) {
             // Visited as any other second, so nothing piles up for later.
-            AsRunLog::instruction(internal_.second(), started, line,
-                                  QStringLiteral("not run (holiday: %1)").arg(day_.holidayName));
+            AsRunLog::instruction(
+                internal_.second(), started, line,
+                day_.holidayName.isEmpty()
+                    ? QStringLiteral("not run (holiday)")
+                    : QStringLiteral("not run (holiday: %1)").arg(day_.holidayName));
             continue;
         }
         if (carriedOut) {
