@@ -5,6 +5,7 @@
 #include "Services.h"
 #include "Settings.h"
 #include "calendar/CalendarFile.h"
+#include "calendar/FormCalendar.h"
 #include "common/Power.h"
 #include "common/Skin.h"
 #include "dialogs/FormSelectDirctory.h"
@@ -146,6 +147,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     void dd_Click();
     void MenuMyHttp_Click();
     void MenuAsRunLog_Click();
+    void MenuCalendar_Click();
 
     // The next-instruction line, brought up to the internal clock and the table.
     void refreshNextInstruction();
@@ -160,6 +162,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     HelpWindow* helpWindow() const { return help_; }
     frmAbout* aboutBox() const { return about_; }
     AsRunLogWindow* asRunLogWindow() const { return asRunLog_; }
+    FormCalendar* calendarWindow() const { return calendarWindow_; }
     PlayerWindow* backPlayer() const { return FromPlayer; }
     PlayerWindow* frontPlayer() const { return ReportPlayer; }
 
@@ -202,6 +205,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     QLabel* NextInstruction = nullptr;
     QLabel* ClockHealthLabel = nullptr;
     QLabel* CalendarWarningLabel = nullptr;
+    QLabel* TomorrowLine = nullptr; // beside NextInstruction: tomorrow when it is no ordinary day
     MediaPlayer* MediaPlayer1 = nullptr;
     Skin Skin1;
 
@@ -258,6 +262,8 @@ class Formall : public QMainWindow, private ActionExecutors {
     void showCalendarWarning();
     // The tick's day handler: the calendar's table is opened for the date.
     TickLoop::Day beginCalendarDay(const QDate& date);
+    // What tomorrow is, and make-up days of the coming week without a weekday.
+    void showTomorrow(const QDate& today);
     void readPowerPrompts();
     void setCaption();
     void setUpRing();
@@ -310,6 +316,7 @@ class Formall : public QMainWindow, private ActionExecutors {
     QPointer<frmAbout> about_;
     QPointer<FormSelectDirctory> folderPicker_;
     QPointer<AsRunLogWindow> asRunLog_;
+    QPointer<FormCalendar> calendarWindow_;
     NextInstructionCache nextInstruction_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
     // The edit dialog, and the instruction it edits (empty when no edit is

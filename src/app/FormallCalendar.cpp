@@ -38,6 +38,7 @@ TickLoop::Day Formall::beginCalendarDay(const QDate& date) {
     // Read again each day, so a change made in the window or by hand counts
     // from the next day on without a restart.
     reloadCalendar();
+    showTomorrow(date);
     if (!calendar_.inUse())
         return day;
     const CalendarDay resolved = calendar_.calendar().resolve(date, DefaultTablePath);

@@ -121,6 +121,8 @@ void Formall::buildMenus() {
     addItem(system, "SetUser", QStringLiteral("单位设置"));
     connect(addItem(system, "MenuAsRunLog", QStringLiteral("运行记录")), &QAction::triggered, this,
             &Formall::MenuAsRunLog_Click);
+    connect(addItem(system, "MenuCalendar", QStringLiteral("校历")), &QAction::triggered, this,
+            &Formall::MenuCalendar_Click);
     addSeparator(system, "bar3");
     MenuzExit = addItem(system, "MenuzExit", QStringLiteral("退出系统"));
     connect(MenuzExit, &QAction::triggered, this, &Formall::MenuzExit_Click);

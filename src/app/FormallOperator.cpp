@@ -14,7 +14,14 @@ void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
     NextInstruction->setObjectName(QStringLiteral("NextInstruction"));
     NextInstruction->setAccessibleName(QStringLiteral("下一条指令"));
     NextInstruction->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    layout->addWidget(NextInstruction);
+    auto* nextRow = new QHBoxLayout;
+    nextRow->addWidget(NextInstruction, 1);
+    TomorrowLine = new QLabel(parent);
+    TomorrowLine->setObjectName(QStringLiteral("TomorrowLine"));
+    TomorrowLine->setAccessibleName(QStringLiteral("明天"));
+    TomorrowLine->hide();
+    nextRow->addWidget(TomorrowLine);
+    layout->addLayout(nextRow);
 
     ClockHealthLabel = new QLabel(parent);
     ClockHealthLabel->setObjectName(QStringLiteral("ClockHealthLabel"));
