@@ -19,10 +19,13 @@ void Formall::showTomorrow(const QDate& today) {
             parts << part;
     TomorrowLine->setText(parts.join(QStringLiteral("　")));
     TomorrowLine->setVisible(!parts.isEmpty());
-    // A make-up day without its weekday would ring the wrong timetable.
+    TomorrowLine->setToolTip(TomorrowLine->text());
+    // A make-up day without its weekday would ring the wrong timetable: it
+    // stands out as the clock warning does, whatever the skin.
     TomorrowLine->setStyleSheet(
-        warning.isEmpty() ? QStringLiteral("QLabel { color: #204080; }")
-                          : QStringLiteral("QLabel { color: #b00000; font-weight: bold; }"));
+        warning.isEmpty() ? QStringLiteral("QLabel { font-weight: bold; }")
+                          : QStringLiteral("QLabel { color: #b00000; background: "
+                                           "#fff0c0; font-weight: bold; padding: 2px; }"));
 }
 
 void Formall::MenuCalendar_Click() {

@@ -54,7 +54,8 @@ QString shownDay(const QDate& day) {
 }
 
 QString swatch(const QColor& colour, const QString& text) {
-    return QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span>")
+    return QStringLiteral(
+               "<span style=\"background-color:%1; color:#101010\">&nbsp;%2&nbsp;</span>")
         .arg(colour.name(), text);
 }
 
@@ -80,6 +81,12 @@ void FormCalendar::buildWidgets() {
     MonthView->setGridVisible(true);
     MonthView->setMinimumDate(QDate(1900, 1, 1));
     MonthView->setMaximumDate(QDate(9999, 12, 31));
+    MonthView->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+    // Readable whatever colours the skin gives the view.
+    QTextCharFormat header;
+    header.setForeground(QColor(0x20, 0x20, 0x20));
+    header.setBackground(QColor(0xe8, 0xe8, 0xe8));
+    MonthView->setHeaderTextFormat(header);
     left->addWidget(MonthView);
     LegendLabel = new QLabel(this);
     LegendLabel->setObjectName(QStringLiteral("LegendLabel"));
@@ -258,7 +265,10 @@ void FormCalendar::markMonth() {
     for (QDate day = first.addDays(-7); day <= first.addMonths(1).addDays(13);
          day = day.addDays(1)) {
         QTextCharFormat format;
-        switch (dayMark(calendar, day)) {
+        const DayMark mark = dayMark(calendar, day);
+        if (mark != DayMark::None)
+            format.setForeground(QColor(0x10, 0x10, 0x10)); // on a light colour in every skin
+        switch (mark) {
         case DayMark::Holiday:
             format.setBackground(kHolidayColour);
             break;
