@@ -26,7 +26,8 @@ FormImport::FormImport(const QList<CalendarEntry>& entries, const QString& note,
     if (!note.isEmpty()) {
         auto* noteLabel = new QLabel(note, this);
         noteLabel->setObjectName(QStringLiteral("ImportNote"));
-        noteLabel->setStyleSheet(QStringLiteral("QLabel { color: #b00000; }"));
+        noteLabel->setStyleSheet(
+            QStringLiteral("QLabel { color: #b00000; background: #fff0c0; padding: 2px; }"));
         noteLabel->setWordWrap(true);
         layout->addWidget(noteLabel);
     }
