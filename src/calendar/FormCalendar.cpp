@@ -440,7 +440,12 @@ void FormCalendar::CommandEdit_Click() {
         return;
     Calendar next = file_.calendar();
     next.entries()[index] = *checked.entry;
-    store(next, QStringLiteral("changed %1 to %2").arg(old.text(), checked.entry->text()));
+    if (!store(next, QStringLiteral("changed %1 to %2").arg(old.text(), checked.entry->text())))
+        return;
+    // The entry stays selected for the next change.
+    for (int row = 0; row < EntryList->topLevelItemCount(); ++row)
+        if (entryAtRow(row) == index)
+            EntryList->setCurrentItem(EntryList->topLevelItem(row));
 }
 
 void FormCalendar::CommandDelete_Click() {
