@@ -40,7 +40,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     buildMenus();
     connectCommands();
 
-    tick_.setDueHandler([this](const QString& line) { DispatchAction(line); });
+    tick_.setDueHandler([this](const QString& line) { carryOutDue(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
     tick_.setDayHandler([this](const QDate& date) { return beginCalendarDay(date); });
 
@@ -118,6 +118,7 @@ void Formall::Form_Load() {
     refreshNextInstruction();
 
     readPowerPrompts();
+    setUpOutside();
     const QString show = settings_.read(file::Show);
     startHidden_ = show == QStringLiteral("hide");
     FormHide->setChecked(startHidden_);
@@ -274,6 +275,7 @@ void Formall::Timer1_Timer() {
     // Armed first: an executor that spins an event loop must not stop the
     // schedule; a tick that comes inside it does nothing and tries again.
     Timer1->start(TickLoop::kCatchUpPaceMs);
+    followTableFile();
     const TickLoop::Result result = tick_.tick(table_.lines());
     if (result.caption.isEmpty())
         return;
@@ -366,6 +368,8 @@ void Formall::Command8_Click() {
 void Formall::MediaPlayer1_EndOfStream() {
     ringLine_.clear();
     MediaPlayer1->setFileName(QString());
+    if (emergencyRing_) // the alarm without a list sounds again
+        QTimer::singleShot(0, this, [this] { loopEmergencyRing(); });
 }
 
 void Formall::MediaPlayer1_Failed(const QString& path, const QString& message) {

@@ -11,10 +11,12 @@
 #include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
 #include "players/PlayerWindow.h"
+#include "remote/RemoteService.h"
 #include "scheduler/Action.h"
 #include "scheduler/ClockHealth.h"
 #include "scheduler/CountdownWindow.h"
 #include "scheduler/Dispatcher.h"
+#include "scheduler/EmergencyMode.h"
 #include "scheduler/InternalClock.h"
 #include "scheduler/NextInstruction.h"
 #include "scheduler/TickLoop.h"
@@ -38,13 +40,14 @@ class QVBoxLayout;
 namespace campanor {
 
 class ComposerPanel;
+class FileFollower;
 class GridLines;
 class InstructionBoxes;
 class MediaPlayer;
 
 // The main window: settings, the instruction table, the internal clock and
 // the tick that carries out the schedule.
-class Formall : public QMainWindow, private ActionExecutors {
+class Formall : public QMainWindow, private ActionExecutors, private RemoteHost {
     Q_OBJECT
   public:
     Formall(const QString& programFolder, Services services, QWidget* parent = nullptr);
@@ -149,6 +152,20 @@ class Formall : public QMainWindow, private ActionExecutors {
     void MenuAsRunLog_Click();
     void MenuCalendar_Click();
 
+    // Commands from outside, the emergency mode and the followed table file
+    // (FormallRemote.cpp, FormallEmergency.cpp).
+    RemoteHost& remoteHost() { return *this; }
+    const EmergencyMode& emergency() const { return emergency_; }
+    // 系统 → 紧急广播: asks, then starts the mode (or, while on, ends it).
+    void Emergency_Click();
+    // Empty when done, else why not.
+    QString startEmergency(const QString& playlist);
+    QString endEmergency();
+    QWidget* EmergencyBanner = nullptr;
+    QLabel* EmergencyText = nullptr;
+    QPushButton* EmergencyEnd = nullptr;
+    QLabel* TableWarning = nullptr;
+
     // The next-instruction line, brought up to the internal clock and the table.
     void refreshNextInstruction();
     // The school year's calendar as last read (at start-up and when each day
@@ -226,6 +243,18 @@ class Formall : public QMainWindow, private ActionExecutors {
     void closeEvent(QCloseEvent* event) override;
 
   private:
+    QVariantMap remoteStatus() override;
+    QString remoteRun(const QString& actionField) override;
+    QString remoteOpenTable(const QString& path) override;
+    QString remoteEmergency(bool on, const QString& playlist) override;
+    void setUpOutside();
+    void buildEmergencyBanner();
+    void carryOutDue(const QString& line);
+    void applyEmergency();
+    void liftEmergency();
+    void loopEmergencyRing();
+    void followTableFile();
+
     // The executors of the dispatch (FormallExecutors.cpp).
     void startBackStatic(const QString& playlist) override;
     void startBackMemory(const QString& playlist) override;
@@ -324,6 +353,14 @@ class Formall : public QMainWindow, private ActionExecutors {
     QPointer<FormEdit> FormEdit_;
     QString editLine_, editSource_;
     GridLines* gridLines_ = nullptr;
+    EmergencyMode emergency_{settings_.path(file::Emergency)};
+    // What the emergency did to the back player, to undo it.
+    int emergencyBackVolume_ = -1;
+    bool emergencyRing_ = false;
+    FileFollower* follower_ = nullptr;
+    bool tableRefused_ = false;
+    // The line input and microphone as last switched by an action; -1 unknown.
+    int lineInState_ = -1, micState_ = -1;
     // The scheduled line whose ring is sounding, and the ring player's last failure.
     QString ringLine_, ringFailure_;
 };

@@ -40,9 +40,11 @@ void Formall::openTable(const QString& path) {
 
 void Formall::lineIn(bool on) {
     on ? LineInOn() : LineInOff();
+    lineInState_ = on;
 }
 void Formall::mic(bool on) {
     on ? MicOn() : MicOff();
+    micState_ = on;
 }
 
 void Formall::power(ActionKind kind, const QString& line) {

@@ -123,6 +123,8 @@ void Formall::buildMenus() {
             &Formall::MenuAsRunLog_Click);
     connect(addItem(system, "MenuCalendar", QStringLiteral("校历")), &QAction::triggered, this,
             &Formall::MenuCalendar_Click);
+    connect(addItem(system, "MenuEmergency", QStringLiteral("紧急广播")), &QAction::triggered, this,
+            &Formall::Emergency_Click);
     addSeparator(system, "bar3");
     MenuzExit = addItem(system, "MenuzExit", QStringLiteral("退出系统"));
     connect(MenuzExit, &QAction::triggered, this, &Formall::MenuzExit_Click);

@@ -9,6 +9,8 @@
 #include "common/AsRunLog.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "remote/CommandLineClient.h"
+#include "remote/RemoteService.h"
 
 #include <QApplication>
 #include <functional>
@@ -41,6 +43,9 @@ class QuitWatch : public QObject {
 
 int main(int argc, char* argv[]) {
     if (const auto status = runPlanCommand(argc, argv))
+        return *status;
+    // A command for the running instance needs no window of its own.
+    if (const std::optional<int> status = runOutsideCommand(argc, argv))
         return *status;
     QApplication app(argc, argv);
     setUpApplication(app);
@@ -87,6 +92,9 @@ int main(int argc, char* argv[]) {
 
         Formall window(folder, services);
         window.Form_Load();
+        RemoteService remote(window.remoteHost());
+        if (const QString why = remote.registerOnSessionBus(); !why.isEmpty())
+            AsRunLog::write(QStringLiteral("commands from outside are not available: ") + why);
         afterFirstPaint(&window, [&window, &system] {
             window.prepareSound();
             system.startAfterFirstPaint();

@@ -9,6 +9,11 @@ namespace campanor {
 
 namespace {
 
+AsRunLog::InstructionObserver& instructionObserver() {
+    static AsRunLog::InstructionObserver observer;
+    return observer;
+}
+
 struct LogState {
     QString folder;
     QDate openDay;
@@ -119,6 +124,12 @@ void AsRunLog::instruction(const QDateTime& second, const QDateTime& started, co
     write(QStringLiteral("instruction %1 started %2 %3: %4")
               .arg(second.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
                    started.toString(QStringLiteral("HH:mm:ss.zzz")), outcome, line));
+    if (const InstructionObserver& observer = instructionObserver())
+        observer(second, line, outcome);
+}
+
+void AsRunLog::setInstructionObserver(InstructionObserver observer) {
+    instructionObserver() = std::move(observer);
 }
 
 void reportProblem(const QString& text) {

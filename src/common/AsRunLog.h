@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <functional>
 
 namespace campanor {
 
@@ -34,6 +35,11 @@ class AsRunLog {
     // the line itself and the outcome ("done", "failed: why", "passed over").
     static void instruction(const QDateTime& second, const QDateTime& started, const QString& line,
                             const QString& outcome);
+
+    // Told of each instruction entry after it is written (one observer).
+    using InstructionObserver =
+        std::function<void(const QDateTime& second, const QString& line, const QString& outcome)>;
+    static void setInstructionObserver(InstructionObserver observer);
 };
 
 // Standard error and the as-run log, for everything an operator may need to

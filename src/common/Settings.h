@@ -22,6 +22,8 @@ inline const QString Radio = QStringLiteral("Radio.txt");
 inline const QString SkinFile = QStringLiteral("skin.txt");
 inline const QString User = QStringLiteral("User.txt");
 inline const QString Calendar = QStringLiteral("Calendar.txt");
+inline const QString Emergency = QStringLiteral("Emergency.txt");
+inline const QString EmergencyList = QStringLiteral("PlayListFile/EMERGENCY.PLF");
 
 inline const QString DayTimeTable = QStringLiteral("DayTimeTable");
 inline const QString PlayListFile = QStringLiteral("PlayListFile");
