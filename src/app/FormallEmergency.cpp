@@ -21,6 +21,7 @@ namespace campanor {
 void Formall::setUpOutside() {
     buildEmergencyBanner();
     follower_ = new FileFollower(this);
+    follower_->follow({CurrentTablePath});
     emergency_.load();
     if (emergency_.on())
         QTimer::singleShot(0, this, [this] { applyEmergency(); });

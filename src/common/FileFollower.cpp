@@ -18,8 +18,11 @@ void FileFollower::follow(const QStringList& paths) {
         watcher_.removePaths(watcher_.directories());
     followed_ = paths;
     changed_.clear();
-    for (const QString& path : paths)
+    // What changed before the watch began is found by the caller's first look.
+    for (const QString& path : paths) {
         watch(path);
+        changed_.insert(path);
+    }
 }
 
 void FileFollower::watch(const QString& path) {

@@ -15,7 +15,8 @@ class FileFollower : public QObject {
   public:
     explicit FileFollower(QObject* parent = nullptr);
 
-    // The files to follow from now on, in place of the ones before.
+    // The files to follow from now on, in place of the ones before; each
+    // counts as changed once, for a first look.
     void follow(const QStringList& paths);
     // The followed files that changed since the last call.
     QStringList takeChanged();
