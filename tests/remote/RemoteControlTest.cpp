@@ -96,8 +96,21 @@ TEST_F(RemoteControl, CommandsReachTheRunningProgramOrAreRefusedWithTheReason) {
                               "frontTrack: ", "lineIn: unknown", "emergency: no"})
         EXPECT_TRUE(status.out.contains(QString::fromUtf8(field))) << field;
 
+    // Each instruction the as-run log records is also a signal on the bus.
+    QProcess monitor;
+    monitor.setProcessEnvironment(env);
+    monitor.start("gdbus", {"monitor", "--session", "--dest", "org.campanor.Campanor"});
+    ASSERT_TRUE(waitUntil([&] { return monitor.bytesAvailable() > 0; }, 5000));
     card.set("Line Playback Switch", 0);
     EXPECT_EQ(command({"--run", QStringLiteral("线路打开")}).status, 0);
+    EXPECT_TRUE(waitUntil(
+        [&] {
+            return monitor.peek(1 << 16).contains("org.campanor.Campanor1.InstructionCarriedOut") &&
+                   monitor.peek(1 << 16).contains("run from outside: done");
+        },
+        5000));
+    monitor.kill();
+    monitor.waitForFinished(5000);
     EXPECT_EQ(card.value("Line Playback Switch"), 1);
     EXPECT_TRUE(command({"--status"}).out.contains("lineIn: on"));
     EXPECT_TRUE(log().contains(QStringLiteral("run from outside: done: 线路打开")));
