@@ -1,9 +1,11 @@
+#include "fixtures/Audio.h"
 #include "fixtures/FakeCard.h"
 #include "fixtures/PrivateBus.h"
 #include "fixtures/ProgramEnvironment.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
+#include "players/Playlist.h"
 #include "table/InstructionTable.h"
 
 #include <QDir>
@@ -133,10 +135,40 @@ TEST_F(RemoteControl, CommandsReachTheRunningProgramOrAreRefusedWithTheReason) {
     EXPECT_EQ(card.value("Line Playback Switch"), 0);
 }
 
-TEST_F(RemoteControl, EmergencySuspendsTheTableAndSurvivesAKill) {
+TEST_F(RemoteControl, EmergencySuspendsTheTableLoopsTheAlarmAndSurvivesAKill) {
+    // Real time: the alarm must still sound after its one second.
+    env.insert("CAMPANOR_AUDIO_SINK", "fakesink sync=true");
+    program.setProcessEnvironment(env);
+    QDir().mkpath(home.file("music"));
+    ASSERT_TRUE(campanor::test::writeTone(home.file("music/back.wav"), 60));
+    ASSERT_TRUE(campanor::test::writeTone(home.file("music/alarm.wav"), 1, 880));
+    const QString back = home.file("PlayListFile/Back.PLF");
+    home.write("PlayListFile/Back.PLF",
+               TempFolder::quoted(campanor::joinPlaylistText({home.file("music/back.wav")})));
+    home.write("PlayListFile/EMERGENCY.PLF",
+               TempFolder::quoted(campanor::joinPlaylistText({home.file("music/alarm.wav")})));
+    const auto status = [&] { return command({"--status"}).out; };
+    const auto alarmSounds = [&] {
+        const QString now = status();
+        return now.contains("frontList: " + home.file("PlayListFile/EMERGENCY.PLF")) &&
+               now.contains("frontPlaying: yes");
+    };
+
     start();
+    ASSERT_EQ(command({"--run", QStringLiteral("播音开-静态") + back}).status, 0);
+    ASSERT_TRUE(waitUntil([&] { return status().contains("backPlaying: yes"); }, 5000));
     EXPECT_EQ(command({"--emergency", "on"}).status, 0);
     EXPECT_EQ(command({"--emergency", "on"}).status, 1); // already on
+    ASSERT_TRUE(waitUntil(alarmSounds, 8000)) << status().toStdString();
+    EXPECT_TRUE(status().contains("backPlaying: no"));
+    QThread::msleep(2500); // past the alarm's end: it loops
+    EXPECT_TRUE(alarmSounds()) << status().toStdString();
+    EXPECT_EQ(command({"--emergency", "off"}).status, 0);
+    ASSERT_TRUE(waitUntil([&] { return status().contains("backPlaying: yes"); }, 8000));
+    EXPECT_TRUE(status().contains("frontList: \n"));
+    EXPECT_TRUE(log().contains("emergency ended at"));
+
+    EXPECT_EQ(command({"--emergency", "on"}).status, 0);
     // A table that arrives meanwhile is followed, but its instruction is held.
     card.set("Line Playback Switch", 0);
     const QString line = inSeconds(3) + QStringLiteral("*没有注释>每天<线路打开");
@@ -149,14 +181,12 @@ TEST_F(RemoteControl, EmergencySuspendsTheTableAndSurvivesAKill) {
     program.kill(); // as a power cut would
     ASSERT_TRUE(program.waitForFinished(5000));
     start();
-    const Answer status = command({"--status"});
-    EXPECT_TRUE(status.out.contains("emergency: yes")) << status.out.toStdString();
+    EXPECT_TRUE(status().contains("emergency: yes"));
+    EXPECT_TRUE(waitUntil(alarmSounds, 8000)) << status().toStdString();
     EXPECT_TRUE(log().contains("emergency still on after the start"));
     EXPECT_EQ(command({"--run", QStringLiteral("线路打开")}).status, 1);
-
     EXPECT_EQ(command({"--emergency", "off"}).status, 0);
-    EXPECT_TRUE(command({"--status"}).out.contains("emergency: no"));
-    EXPECT_TRUE(log().contains("emergency ended at"));
+    EXPECT_TRUE(status().contains("emergency: no"));
 }
 
 TEST_F(RemoteControl, TheTableFollowsItsFileButNotAHalfWrittenOneNorItsOwnWrites) {
