@@ -12,7 +12,7 @@ packages=(
   libasound2-dev libglib2.0-dev libical-dev
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
-  dbus python3-dbusmock
+  dbus python3-dbusmock libglib2.0-bin
   xvfb x11-utils ccache faketime
   dpkg-dev file
   clang libclang-rt-14-dev

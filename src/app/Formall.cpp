@@ -37,6 +37,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     setObjectName(QStringLiteral("Formall"));
     setWindowTitle(kAppTitle);
     buildWidgets();
+    buildEmergencyBanner();
     buildMenus();
     connectCommands();
 

@@ -247,6 +247,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     QString remoteRun(const QString& actionField) override;
     QString remoteOpenTable(const QString& path) override;
     QString remoteEmergency(bool on, const QString& playlist) override;
+    QString runFromOutside(const Action& action, const QString& actionField);
     void setUpOutside();
     void buildEmergencyBanner();
     void carryOutDue(const QString& line);

@@ -19,7 +19,6 @@
 namespace campanor {
 
 void Formall::setUpOutside() {
-    buildEmergencyBanner();
     follower_ = new FileFollower(this);
     follower_->follow({CurrentTablePath});
     emergency_.load();

@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QLabel>
+#include <QTimer>
 #include <stdexcept>
 
 namespace campanor {
@@ -28,6 +29,26 @@ void addPlayer(QVariantMap& status, const QString& name, const PlayerWindow* pla
     status[name + QStringLiteral("Position")] =
         media && !media->fileName().isEmpty() ? media->currentPosition() : 0.0;
     status[name + QStringLiteral("Playing")] = media && media->playState() == MediaControl::Playing;
+}
+
+// The actions that open a sound file and may fade a player.
+bool startsSound(ActionKind kind) {
+    switch (kind) {
+    case ActionKind::StartBackStatic:
+    case ActionKind::StartFrontStatic:
+    case ActionKind::StartBackMemory:
+    case ActionKind::StartBackDynamic:
+    case ActionKind::SearchBackSorted:
+    case ActionKind::SearchFrontSorted:
+    case ActionKind::SearchBackRandom:
+    case ActionKind::SearchFrontRandom:
+    case ActionKind::CloseFrontPlayer:
+    case ActionKind::CloseBackPlayer:
+    case ActionKind::Ring:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -60,14 +81,26 @@ QString Formall::remoteRun(const QString& actionField) {
         why = QStringLiteral("紧急广播中，不执行其他动作");
     if (why.isEmpty() && tick_.inTick())
         why = QStringLiteral("正在执行一条指令，请稍后再试");
-    const QDateTime started = services_.clock->now();
     if (!why.isEmpty()) {
-        AsRunLog::instruction(clock_.second(), started, actionField,
+        AsRunLog::instruction(clock_.second(), services_.clock->now(), actionField,
                               QStringLiteral("run from outside: refused: ") + why);
         return why;
     }
+    if (!startsSound(checked.action.kind))
+        return runFromOutside(checked.action, actionField);
+    // Answered before the player opens its file and fades: how the start
+    // went is in the as-run log and the instruction signal.
+    QTimer::singleShot(0, this, [this, action = checked.action, actionField] {
+        runFromOutside(action, actionField);
+    });
+    return {};
+}
+
+QString Formall::runFromOutside(const Action& action, const QString& actionField) {
+    const QDateTime started = services_.clock->now();
+    QString why;
     try {
-        dispatcher_.run(checked.action, actionField);
+        dispatcher_.run(action, actionField);
     } catch (const std::exception& failure) {
         why = QString::fromStdString(failure.what());
     }

@@ -117,6 +117,10 @@ TEST_F(RemoteControl, CommandsReachTheRunningProgramOrAreRefusedWithTheReason) {
     EXPECT_TRUE(command({"--status"}).out.contains("lineIn: on"));
     EXPECT_TRUE(log().contains(QStringLiteral("run from outside: done: 线路打开")));
 
+    EXPECT_EQ(command({"--ring"}).status, 0); // answered at once, rung right after
+    EXPECT_TRUE(waitUntil(
+        [&] { return log().contains(QStringLiteral("run from outside: done: 默认乐音")); }, 3000));
+
     // Each refused with its reason; nothing is run (the card stays off).
     card.set("Line Playback Switch", 0);
     const struct {
