@@ -1,0 +1,69 @@
+#include "FormallFixture.h"
+
+#include "common/AsRunLog.h"
+#include "fixtures/ProgramEnvironment.h"
+#include "fixtures/WaitUntil.h"
+#include "players/Playlist.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace campanor;
+using namespace campanor::test;
+
+TEST_F(FormallTest, EmergencyMenuAsksHoldsTheTableLoopsTheAlarmAndEndsFromTheBanner) {
+    useScriptedMedia();
+    const auto list = [&](const QString& name, const QString& track) {
+        dir.write("music/" + track, "x");
+        durations[dir.file("music/" + track)] = 30;
+        dir.write("PlayListFile/" + name,
+                  TempFolder::quoted(joinPlaylistText({dir.file("music/" + track)})));
+        return dir.file("PlayListFile/" + name);
+    };
+    const QString back = list("Back.PLF", "back.mp3");
+    list("EMERGENCY.PLF", "alarm.mp3");
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:02*x>每天<执行程序/bin/held"
+                                                "|08:00:04*x>每天<执行程序/bin/after")));
+    auto w = start();
+    AsRunLog::open(dir.path());
+    w->Timer1->stop();
+    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") + back);
+    PlayerWindow* backPlayer = w->backPlayer();
+    ASSERT_NE(backPlayer, nullptr);
+
+    prompter.answers = {Prompter::Answer::No};
+    w->Emergency_Click();
+    EXPECT_FALSE(w->emergency().on());
+    prompter.answers = {Prompter::Answer::Yes};
+    w->Emergency_Click();
+    EXPECT_TRUE(w->emergency().on());
+    EXPECT_TRUE(dir.bytes("Emergency.txt").startsWith("\"on")); // stored at once
+    ASSERT_TRUE(waitUntil([&] { return w->frontPlayer() != nullptr; }));
+    EXPECT_TRUE(w->EmergencyBanner->isVisibleTo(w.get()));
+    EXPECT_TRUE(w->EmergencyText->text().contains("2026-12-07 08:00:00"));
+    EXPECT_EQ(w->frontPlayer()->PLFFile, dir.file("PlayListFile/EMERGENCY.PLF"));
+    EXPECT_TRUE(w->frontPlayer()->Option3->isChecked()); // 全程循环
+    EXPECT_EQ(media(w->frontPlayer())->playState(), MediaControl::Playing);
+    EXPECT_NE(media(backPlayer)->playState(), MediaControl::Playing);
+
+    for (int second = 1; second <= 4; ++second) {
+        clock.advanceMs(1000);
+        w->Timer1_Timer();
+        if (second == 3)
+            w->EmergencyEnd->click();
+        QCoreApplication::processEvents();
+    }
+    // Held while on and not replayed; the one after the end runs.
+    EXPECT_EQ(processes.calls, QStringList{"launch /bin/after"});
+    EXPECT_FALSE(w->emergency().on());
+    EXPECT_FALSE(w->EmergencyBanner->isVisibleTo(w.get()));
+    EXPECT_EQ(w->frontPlayer(), nullptr);
+    EXPECT_EQ(media(backPlayer)->playState(), MediaControl::Playing);
+    AsRunLog::close();
+    const QString log = asRunLogText(dir.path());
+    EXPECT_TRUE(log.contains("suspended (emergency): 08:00:02*x>每天<执行程序/bin/held"));
+    EXPECT_TRUE(log.contains("emergency started at 2026-12-07 08:00:00"));
+    EXPECT_TRUE(log.contains("emergency ended at 2026-12-07 08:00:03"));
+}
