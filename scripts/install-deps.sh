@@ -9,7 +9,7 @@ packages=(
   libgstreamer1.0-dev libgstreamer-plugins-base1.0-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-plugins-bad
   gstreamer1.0-plugins-ugly gstreamer1.0-libav gstreamer1.0-alsa
-  libasound2-dev libglib2.0-dev libical-dev
+  libasound2-dev libglib2.0-dev libical-dev libsystemd-dev
   fonts-wqy-microhei
   libgtest-dev libgmock-dev libbenchmark-dev
   dbus python3-dbusmock libglib2.0-bin

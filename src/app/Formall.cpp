@@ -8,6 +8,7 @@
 #include "common/Power.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/ServiceNotify.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
 #include "mixer/Class1.h"
@@ -273,6 +274,9 @@ void Formall::SetCurrentTable(const QString& path, bool atStartUp) {
 }
 
 void Formall::Timer1_Timer() {
+    // The watchdog hears from every tick: a user-interface thread held up
+    // for longer than its time is ended and started again.
+    serviceNotify::alive();
     // Armed first: an executor that spins an event loop must not stop the
     // schedule; a tick that comes inside it does nothing and tries again.
     Timer1->start(TickLoop::kCatchUpPaceMs);

@@ -9,6 +9,7 @@
 #include "common/AsRunLog.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/ServiceNotify.h"
 #include "remote/CommandLineClient.h"
 #include "remote/RemoteService.h"
 
@@ -98,6 +99,7 @@ int main(int argc, char* argv[]) {
         afterFirstPaint(&window, [&window, &system] {
             window.prepareSound();
             system.startAfterFirstPaint();
+            serviceNotify::ready();
         });
         window.showAtStartUp();
         QObject::connect(&instance, &SingleInstance::raiseRequested, &window,
@@ -113,6 +115,7 @@ int main(int argc, char* argv[]) {
 
         code = app.exec();
     }
+    serviceNotify::stopping();
     AsRunLog::write(QStringLiteral("program ended: ") + endReason);
     AsRunLog::close();
     return code;

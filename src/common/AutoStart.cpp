@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 
 namespace campanor {
 
@@ -47,6 +48,20 @@ QString samePathForm(const QString& path) {
     const QFileInfo info(path);
     const QString canonical = info.canonicalFilePath();
     return canonical.isEmpty() ? QDir::cleanPath(info.absoluteFilePath()) : canonical;
+}
+
+// One argument of a unit's ExecStart= or Environment=: quoted, specifiers
+// escaped, and in a command line the variable sign too.
+QString unitQuoted(const QString& argument, bool commandLine = false) {
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : argument) {
+        if (c == u'"' || c == u'\\')
+            quoted += u'\\';
+        if (c == u'%' || (commandLine && c == u'$'))
+            quoted += c;
+        quoted += c;
+    }
+    return quoted + u'"';
 }
 
 QString execLineOf(const QString& entryText) {
@@ -143,13 +158,52 @@ bool XdgAutoStart::startsProgram(const QString& entryText, const QString& progra
     return samePathForm(folder) == samePathForm(programFolder);
 }
 
+QString XdgAutoStart::unitPath() {
+    QString config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (config.isEmpty())
+        config = QDir::homePath() + QStringLiteral("/.config");
+    return config + QStringLiteral("/systemd/user/campanor.service");
+}
+
+QString XdgAutoStart::unitText(const QString& programPath, const QString& programFolder) {
+    // Restart=on-failure: an exit the operator or a power action asked for
+    // ends with 0 and stays ended; a crash or the watchdog's kill does not.
+    return QStringLiteral("[Unit]\nDescription=Campanor\n"
+                          "PartOf=graphical-session.target\nAfter=graphical-session.target\n\n"
+                          "[Service]\nType=notify\nEnvironment=%1\nExecStart=%2\n"
+                          "Restart=on-failure\nRestartSec=2\nWatchdogSec=10\n"
+                          "TimeoutStartSec=120\n")
+        .arg(unitQuoted(kHomeVariable + programFolder), unitQuoted(programPath, true));
+}
+
+bool XdgAutoStart::userManagerRuns() {
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/systemd/private"));
+}
+
+QString XdgAutoStart::unitExecValue() {
+    return QStringLiteral("systemctl --user start campanor.service");
+}
+
 bool XdgAutoStart::enable(const QString& programPath, const QString& programFolder) {
     const QString path = entryPath();
     QDir().mkpath(QFileInfo(path).absolutePath());
+    QString exec = execValue(programPath, programFolder);
+    if (userManagerRuns()) {
+        const QString unit = unitPath();
+        QDir().mkpath(QFileInfo(unit).absolutePath());
+        if (!writeFileAtomically(unit, unitText(programPath, programFolder).toUtf8()))
+            return false;
+        // A user instance that outlives the session has read the old unit;
+        // not waited for, the entry is only used at the next login.
+        QProcess::startDetached(QStringLiteral("systemctl"),
+                                {QStringLiteral("--user"), QStringLiteral("daemon-reload")});
+        exec = unitExecValue();
+    }
     const QString text = QStringLiteral("[Desktop Entry]\nType=Application\nName=Campanor\n"
                                         "Exec=%1\nTerminal=false\n"
                                         "X-GNOME-Autostart-enabled=true\n")
-                             .arg(execValue(programPath, programFolder));
+                             .arg(exec);
     return writeFileAtomically(path, text.toUtf8());
 }
 
@@ -161,6 +215,17 @@ bool XdgAutoStart::disable(const QString& programPath, const QString& programFol
         return false;
     const QString text = QString::fromUtf8(file.readAll());
     file.close();
+    QFile unit(unitPath());
+    if (execLineOf(text) == unitExecValue()) {
+        // Ours only when the unit it starts is this program's on this folder.
+        if (!unit.open(QIODevice::ReadOnly))
+            return true;
+        const QString unitContent = QString::fromUtf8(unit.readAll());
+        unit.close();
+        if (unitContent != unitText(programPath, programFolder))
+            return true;
+        return file.remove() && unit.remove();
+    }
     if (!startsProgram(text, programPath, programFolder))
         return true;
     return file.remove();

@@ -7,7 +7,9 @@ namespace campanor {
 
 // Start with the system: an XDG autostart entry named Clock.desktop. The
 // entry names the program and its program folder, so that the folder in use
-// now is the one used at the next boot.
+// now is the one used at the next boot. Where a systemd user instance runs,
+// the entry starts a user unit instead, which names them, so that a program
+// that hangs is ended by the unit's watchdog and started again.
 class AutoStart {
   public:
     virtual ~AutoStart() = default;
@@ -30,6 +32,14 @@ class XdgAutoStart : public AutoStart {
     // Whether a desktop entry's text starts this program on this folder.
     static bool startsProgram(const QString& entryText, const QString& programPath,
                               const QString& programFolder);
+
+    // The user unit: $XDG_CONFIG_HOME/systemd/user/campanor.service.
+    static QString unitPath();
+    static QString unitText(const QString& programPath, const QString& programFolder);
+    // A systemd user instance runs for this user (its private socket is there).
+    static bool userManagerRuns();
+    // The Exec value of an entry that starts the unit.
+    static QString unitExecValue();
 };
 
 } // namespace campanor

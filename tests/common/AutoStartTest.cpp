@@ -13,8 +13,16 @@ namespace {
 // Points the autostart folder at a scratch folder for one test.
 class AutoStartTest : public ::testing::Test {
   protected:
-    void SetUp() override { qputenv("XDG_CONFIG_HOME", config.path().toUtf8()); }
-    void TearDown() override { qunsetenv("XDG_CONFIG_HOME"); }
+    void SetUp() override {
+        qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+        // No systemd user instance unless a test puts one there.
+        runtime_ = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", runtime.path().toUtf8());
+    }
+    void TearDown() override {
+        qunsetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_RUNTIME_DIR", runtime_);
+    }
     QString entryText() const { return QString::fromUtf8(config.bytes("autostart/Clock.desktop")); }
     void writeEntry(const QString& exec) const {
         config.write(
@@ -24,6 +32,8 @@ class AutoStartTest : public ::testing::Test {
     bool entryExists() const { return config.exists("autostart/Clock.desktop"); }
 
     TempFolder config;
+    TempFolder runtime;
+    QByteArray runtime_;
     XdgAutoStart autoStart;
 };
 
@@ -77,4 +87,27 @@ TEST_F(AutoStartTest, OnlyThisProgramsEntryIsRemoved) {
     EXPECT_TRUE(entryExists());
     autoStart.disable(program, defaultProgramFolder(program));
     EXPECT_FALSE(entryExists());
+}
+
+TEST_F(AutoStartTest, UnderASystemdUserInstanceTheEntryStartsAWatchedUnit) {
+    runtime.write("systemd/private", "");
+    const QString program = "/opt/Campanor $HOME/campanor";
+    const QString folder = "/srv/100% \"bells\"";
+    ASSERT_TRUE(autoStart.enable(program, "/srv/elsewhere"));
+    ASSERT_TRUE(autoStart.enable(program, folder));
+    EXPECT_TRUE(entryText().contains("\nExec=systemctl --user start campanor.service\n"))
+        << entryText().toStdString();
+    const QString unit = QString::fromUtf8(config.bytes("systemd/user/campanor.service"));
+    for (const char* line : {"\nType=notify\n", "\nRestart=on-failure\n", "\nWatchdogSec=10\n",
+                             "\nPartOf=graphical-session.target\n",
+                             "\nEnvironment=\"CAMPANOR_HOME=/srv/100%% \\\"bells\\\"\"\n",
+                             "\nExecStart=\"/opt/Campanor $$HOME/campanor\"\n"})
+        EXPECT_TRUE(unit.contains(QString::fromUtf8(line))) << line << "\n" << unit.toStdString();
+
+    // Another folder's program leaves both in place; its own removes both.
+    EXPECT_TRUE(autoStart.disable(program, "/srv/elsewhere"));
+    EXPECT_TRUE(entryExists());
+    EXPECT_TRUE(autoStart.disable(program, folder));
+    EXPECT_FALSE(entryExists());
+    EXPECT_FALSE(config.exists("systemd/user/campanor.service"));
 }

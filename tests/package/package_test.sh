@@ -41,6 +41,11 @@ launcher=$root/usr/share/applications/campanor.desktop
 grep -qx 'Exec=/opt/Campanor/campanor' "$launcher" || fail "launcher Exec"
 grep -qx 'Icon=campanor' "$launcher" || fail "launcher Icon"
 grep -qx 'Type=Application' "$launcher" || fail "launcher Type"
+unit=$root/usr/lib/systemd/user/campanor.service
+for line in Type=notify Restart=on-failure WatchdogSec=10 ExecStart=/opt/Campanor/campanor \
+  PartOf=graphical-session.target; do
+  grep -qx "$line" "$unit" || fail "user unit: no $line"
+done
 svg=$root/usr/share/icons/hicolor/scalable/apps/campanor.svg
 png=$root/usr/share/icons/hicolor/128x128/apps/campanor.png
 grep -q '<svg' "$svg" || fail "no scalable icon"
