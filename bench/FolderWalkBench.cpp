@@ -1,4 +1,4 @@
-#include "dialogs/FolderWalk.h"
+#include "media/FolderWalk.h"
 
 #include <QDir>
 #include <QFile>

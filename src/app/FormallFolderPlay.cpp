@@ -1,7 +1,7 @@
 #include "Formall.h"
 
 #include "common/AsRunLog.h"
-#include "dialogs/FormSearchFile.h"
+#include "media/FormSearchFile.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "table/ComposerPanel.h"
 

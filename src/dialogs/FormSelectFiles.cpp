@@ -1,10 +1,10 @@
 #include "FormSelectFiles.h"
 
-#include "FolderWalk.h"
+#include "media/FolderWalk.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/Skin.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <QComboBox>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "FormSearchFile.h"
 
 #include "FolderWalk.h"
-#include "app/Settings.h"
+#include "common/Settings.h"
 #include "common/ProgramFolder.h"
-#include "players/Playlist.h"
+#include "Playlist.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,7 +1,7 @@
 #include "PlayerWindow.h"
 
 #include "MediaPlayer.h"
-#include "Playlist.h"
+#include "media/Playlist.h"
 #include "common/AsRunLog.h"
 #include "common/PowerNotice.h"
 #include "common/ProgramFolder.h"

@@ -1,6 +1,6 @@
 #include "PlayerWindow.h"
 
-#include "Playlist.h"
+#include "media/Playlist.h"
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"

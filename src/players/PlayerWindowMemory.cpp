@@ -1,6 +1,6 @@
 #include "PlayerWindow.h"
 
-#include "Playlist.h"
+#include "media/Playlist.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #include "app/FormallFixture.h"
 #include "common/AsRunLog.h"
-#include "dialogs/FormSearchFile.h"
+#include "media/FormSearchFile.h"
 #include "fixtures/ScriptedMedia.h"
 #include "fixtures/WaitUntil.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 #include "table/ComposerPanel.h"
 
 #include <QCoreApplication>

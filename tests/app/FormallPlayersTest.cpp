@@ -1,6 +1,6 @@
 #include "app/FormallFixture.h"
 #include "fixtures/ScriptedMedia.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,4 +1,4 @@
-#include "dialogs/FolderWalk.h"
+#include "media/FolderWalk.h"
 #include "fixtures/TempFolder.h"
 
 #include <QDir>

@@ -1,6 +1,6 @@
-#include "dialogs/FormSearchFile.h"
+#include "media/FormSearchFile.h"
 #include "fixtures/TempFolder.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <gtest/gtest.h>
 

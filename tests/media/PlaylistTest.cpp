@@ -1,4 +1,4 @@
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 #include "fixtures/TempFolder.h"
 
 #include <QSet>

@@ -5,7 +5,7 @@
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "players/PlayerWindow.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <QCheckBox>
 #include <QLabel>

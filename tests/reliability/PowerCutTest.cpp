@@ -1,6 +1,6 @@
 #include "app/Settings.h"
 #include "fixtures/TempFolder.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 #include "reliability/PowerCutContent.h"
 #include "table/InstructionTable.h"
 

@@ -2,7 +2,7 @@
 // switching between two generations, until it is killed. Says "ready" once
 // the loop runs.
 #include "app/Settings.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 #include "reliability/PowerCutContent.h"
 #include "table/InstructionTable.h"
 
