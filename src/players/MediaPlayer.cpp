@@ -1,7 +1,9 @@
 #include "MediaPlayer.h"
 
 #include "TrackDurations.h"
+#include "common/AsRunLog.h"
 
+#include <QTimer>
 #include <QUrl>
 #include <gst/audio/streamvolume.h>
 #include <gst/gst.h>
@@ -66,6 +68,78 @@ MediaPlayer::MediaPlayer(QObject* parent, const QString& sink)
     : MediaControl(parent), sink_(sink.isEmpty() ? sinkDescription() : sink) {
     ensureGstreamer();
     buildPipeline();
+}
+
+bool MediaPlayer::fromOutput(GstMessage* message) {
+    if (!GST_IS_ELEMENT(GST_MESSAGE_SRC(message)))
+        return false;
+    GstElementFactory* factory = gst_element_get_factory(GST_ELEMENT(GST_MESSAGE_SRC(message)));
+    const gchar* klass =
+        factory ? gst_element_factory_get_metadata(factory, GST_ELEMENT_METADATA_KLASS) : nullptr;
+    // The video sink is a fakesink: it never loses anything.
+    return klass && g_strrstr(klass, "Sink/Audio");
+}
+
+bool MediaPlayer::outputReachable() const {
+    const QByteArray description = "audiotestsrc num-buffers=1 ! audioconvert ! " + sink_.toUtf8();
+    GstElement* probe = gst_parse_launch(description.constData(), nullptr);
+    if (!probe)
+        return false;
+    bool reached =
+        gst_element_set_state(probe, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
+        gst_element_get_state(probe, nullptr, nullptr, kPrerollTimeout) == GST_STATE_CHANGE_SUCCESS;
+    gst_element_set_state(probe, GST_STATE_NULL);
+    gst_object_unref(probe);
+    return reached;
+}
+
+void MediaPlayer::outputLost(const QString& why, double position, PlayState resumeState) {
+    if (pipeline_)
+        gst_element_set_state(pipeline_, GST_STATE_NULL);
+    resumeAt_ = position;
+    resumeState_ = resumeState;
+    if (!outputGone_)
+        reportProblem(QStringLiteral("sound output lost (%1): %2 kept at %3 s, tried again every "
+                                     "second until the output is back")
+                          .arg(why, fileName_)
+                          .arg(position, 0, 'f', 1));
+    outputGone_ = true;
+    if (!outputRetry_) {
+        outputRetry_ = new QTimer(this);
+        connect(outputRetry_, &QTimer::timeout, this, &MediaPlayer::retryOutput);
+    }
+    outputRetry_->start(kOutputRetryMs);
+}
+
+void MediaPlayer::retryOutput() {
+    if (!outputGone_ || fileName_.isEmpty()) {
+        outputGone_ = false;
+        outputRetry_->stop();
+        return;
+    }
+    if (!outputReachable())
+        return;
+    outputGone_ = false;
+    outputRetry_->stop();
+    // A fresh pipeline: the old sink's connection is dead.
+    destroyPipeline();
+    awaitingFirstStart_ = true;
+    if (!openCurrentFile()) {
+        state_ = Stopped;
+        emit failed(fileName_, QStringLiteral("cannot be opened or decoded"));
+        return;
+    }
+    queryDuration();
+    if (resumeAt_ > 0)
+        gst_element_seek_simple(pipeline_, GST_FORMAT_TIME,
+                                GstSeekFlags(GST_SEEK_FLAG_FLUSH | GST_SEEK_FLAG_ACCURATE),
+                                gint64(resumeAt_ * GST_SECOND));
+    if (resumeState_ == Playing)
+        gst_element_set_state(pipeline_, GST_STATE_PLAYING);
+    state_ = resumeState_;
+    AsRunLog::write(QStringLiteral("sound output back: %1 goes on from %2 s")
+                        .arg(fileName_)
+                        .arg(resumeAt_, 0, 'f', 1));
 }
 
 MediaPlayer::~MediaPlayer() {
@@ -156,10 +230,17 @@ void MediaPlayer::setFileName(const QString& path) {
         if (pipeline_)
             gst_element_set_state(pipeline_, GST_STATE_NULL);
         state_ = Closed;
+        outputGone_ = false;
         return;
     }
     awaitingFirstStart_ = true;
-    if (!openCurrentFile()) {
+    if (outputGone_ || !openCurrentFile()) {
+        // Not the file's fault while the output is away: it starts once that is back.
+        if (outputGone_ || !outputReachable()) {
+            state_ = Playing;
+            outputLost(QStringLiteral("no output"), 0, Playing);
+            return;
+        }
         state_ = Stopped;
         emit failed(path, QStringLiteral("cannot be opened or decoded"));
         return;
@@ -225,6 +306,12 @@ void MediaPlayer::nextTookOver() {
 }
 
 void MediaPlayer::Play() {
+    if (outputGone_ && state_ != Closed) {
+        if (resumeState_ == Stopped)
+            resumeAt_ = 0;
+        state_ = resumeState_ = Playing;
+        return;
+    }
     if (!pipeline_ || fileName_.isEmpty() || state_ == Closed)
         return;
     if (ended_) {
@@ -237,6 +324,10 @@ void MediaPlayer::Play() {
 }
 
 void MediaPlayer::Pause() {
+    if (outputGone_ && state_ != Closed) {
+        state_ = resumeState_ = Paused;
+        return;
+    }
     if (!pipeline_ || state_ == Closed)
         return;
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
@@ -244,6 +335,11 @@ void MediaPlayer::Pause() {
 }
 
 void MediaPlayer::Stop() {
+    if (outputGone_ && state_ != Closed) {
+        state_ = resumeState_ = Stopped;
+        resumeAt_ = 0;
+        return;
+    }
     if (!pipeline_ || state_ == Closed)
         return;
     gst_element_set_state(pipeline_, GST_STATE_PAUSED);
@@ -255,6 +351,8 @@ void MediaPlayer::Stop() {
 }
 
 double MediaPlayer::currentPosition() const {
+    if (outputGone_)
+        return resumeAt_;
     if (!pipeline_ || state_ == Closed)
         return 0;
     gint64 position = 0;
@@ -264,6 +362,10 @@ double MediaPlayer::currentPosition() const {
 }
 
 void MediaPlayer::setCurrentPosition(double seconds) {
+    if (outputGone_) {
+        resumeAt_ = qMax(0.0, seconds);
+        return;
+    }
     if (!pipeline_ || state_ == Closed)
         return;
     const gint64 target = gint64(qMax(0.0, seconds) * GST_SECOND);
@@ -334,8 +436,12 @@ bool MediaPlayer::handleMessage(GstMessage* message) {
         gst_message_parse_error(message, &error, nullptr);
         const QString text = QString::fromUtf8(error ? error->message : "error");
         g_clear_error(&error);
-        if (state_ == Closed)
+        if (state_ == Closed || outputGone_)
             break;
+        if (fromOutput(message)) {
+            outputLost(text, currentPosition(), state_);
+            break;
+        }
         gst_element_set_state(pipeline_, GST_STATE_PAUSED);
         state_ = Stopped;
         emit failed(fileName_, text);

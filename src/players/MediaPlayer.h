@@ -4,6 +4,8 @@
 
 #include <mutex>
 
+class QTimer;
+
 typedef struct _GstElement GstElement;
 typedef struct _GstBus GstBus;
 typedef struct _GstMessage GstMessage;
@@ -59,6 +61,12 @@ class MediaPlayer : public MediaControl {
     // The sink description in use.
     static QString sinkDescription();
 
+    // The output (the sound server, the card) is gone: the open file, its
+    // position and whether it plays are kept, and the output is tried again
+    // every second; the file goes on from there once it is back.
+    bool outputGone() const { return outputGone_; }
+    static constexpr int kOutputRetryMs = 1000;
+
   private:
     bool buildPipeline();
     void destroyPipeline();
@@ -69,6 +77,12 @@ class MediaPlayer : public MediaControl {
     void nextTookOver();
     static int busCallback(GstBus* bus, GstMessage* message, void* self);
     static void aboutToFinish(GstElement* playbin, void* self);
+    // Whether the message comes from the output rather than the file.
+    static bool fromOutput(GstMessage* message);
+    // Whether a short sound reaches the output now.
+    bool outputReachable() const;
+    void outputLost(const QString& why, double position, PlayState resumeState);
+    void retryOutput();
 
     QString sink_;
     GstElement* pipeline_ = nullptr;
@@ -90,6 +104,11 @@ class MediaPlayer : public MediaControl {
     QString handedOver_;
     // The first stream start after opening belongs to the opened file.
     bool awaitingFirstStart_ = false;
+
+    bool outputGone_ = false;
+    double resumeAt_ = 0;
+    PlayState resumeState_ = Closed;
+    QTimer* outputRetry_ = nullptr;
 };
 
 } // namespace campanor
