@@ -26,6 +26,8 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
+#include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -103,8 +105,13 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void StartBackDynamic(const QString& playlist);
     void StartFrontStatic(const QString& playlist);
     // A search folder: its playable files become the temporary playlist of
-    // the player, which then starts on it. Throws when the folder is gone.
-    void PlaySearchFolder(ActionKind kind, const QString& folder);
+    // the player, which then starts on it. The folder is walked on another
+    // thread; the outcome of `line` is written when the walk hands back, or
+    // as a failure when it has not within the limit.
+    void PlaySearchFolder(ActionKind kind, const QString& folder, const QString& line);
+    // The longest a walk may take, and what runs before each folder is read.
+    void setFolderWalkLimit(int ms, std::function<void()> beforeEachFolder = {});
+    bool folderWalkPending() const;
     void StartBackSearchSorted(const QString& playlist);
     void StartFrontSearchSorted(const QString& playlist);
     void StartBackSearchRandom(const QString& playlist);
@@ -261,7 +268,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void startBackMemory(const QString& playlist) override;
     void startBackDynamic(const QString& playlist) override;
     void startFrontStatic(const QString& playlist) override;
-    void playSearchFolder(ActionKind kind, const QString& folder) override;
+    void playSearchFolder(ActionKind kind, const QString& folder, const QString& line) override;
     void closeFrontPlayer() override;
     void closeBackPlayer() override;
     void ring(const QString& path, const QString& line) override;
@@ -316,6 +323,11 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
                       void (PlayerWindow::*start)());
     void showPlayer(PlayerWindow::Role role);
     static void dropPlayer(QPointer<PlayerWindow>& player);
+    struct FolderWalkJob;
+    void folderWalked(const std::shared_ptr<FolderWalkJob>& job);
+    void playWalkedFolder(FolderWalkJob& job);
+    // The walk of the front (or back) player's folder ends with `outcome`.
+    void giveUpFolderWalk(bool front, const QString& outcome);
 
     // One power kind: its file, its string and its menu items.
     struct PowerKind {
@@ -362,6 +374,10 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     bool tableRefused_ = false;
     // The line input and microphone as last switched by an action; -1 unknown.
     int lineInState_ = -1, micState_ = -1;
+    // The walks under way, back and front.
+    std::array<std::shared_ptr<FolderWalkJob>, 2> folderWalks_;
+    int folderWalkLimitMs_ = 30000;
+    std::function<void()> folderWalkHook_;
     // The scheduled line whose ring is sounding, and the ring player's last failure.
     QString ringLine_, ringFailure_;
 };

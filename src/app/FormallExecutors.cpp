@@ -17,13 +17,16 @@ void Formall::startBackDynamic(const QString& playlist) {
 void Formall::startFrontStatic(const QString& playlist) {
     StartFrontStatic(playlist);
 }
-void Formall::playSearchFolder(ActionKind kind, const QString& folder) {
-    PlaySearchFolder(kind, folder);
+void Formall::playSearchFolder(ActionKind kind, const QString& folder, const QString& line) {
+    PlaySearchFolder(kind, folder, line);
 }
+// A folder still being read would start the player after it was closed.
 void Formall::closeFrontPlayer() {
+    giveUpFolderWalk(true, QStringLiteral("cancelled: the player was closed first"));
     CloseFrontPlayer();
 }
 void Formall::closeBackPlayer() {
+    giveUpFolderWalk(false, QStringLiteral("cancelled: the player was closed first"));
     CloseBackPlayer();
 }
 

@@ -1,11 +1,15 @@
 #include "Formall.h"
 
 #include "common/AsRunLog.h"
-#include "media/FormSearchFile.h"
 #include "dialogs/FormSelectDirctory.h"
+#include "media/FormSearchFile.h"
 #include "table/ComposerPanel.h"
 
+#include <QCoreApplication>
+#include <QTimer>
+#include <atomic>
 #include <stdexcept>
+#include <thread>
 
 namespace campanor {
 
@@ -23,24 +27,101 @@ bool isFrontSearch(ActionKind kind) {
 
 } // namespace
 
-void Formall::PlaySearchFolder(ActionKind kind, const QString& folder) {
+struct Formall::FolderWalkJob {
+    FolderWalkJob(ActionKind kind, QString folder, FormSearchFile search)
+        : kind(kind), folder(std::move(folder)), search(std::move(search)) {}
+    ActionKind kind;
+    QString folder;
+    FormSearchFile search;
+    // Set on the user-interface thread; the walk stops at its next folder.
+    std::atomic<bool> givenUp{false};
+    // Written by the walk before it hands the job back.
+    bool readable = false;
+    bool walked = false;
+    TickLoop::Finish finish;
+};
+
+void Formall::setFolderWalkLimit(int ms, std::function<void()> beforeEachFolder) {
+    folderWalkLimitMs_ = ms;
+    folderWalkHook_ = std::move(beforeEachFolder);
+}
+
+bool Formall::folderWalkPending() const {
+    return folderWalks_[0] || folderWalks_[1];
+}
+
+void Formall::giveUpFolderWalk(bool front, const QString& outcome) {
+    const std::shared_ptr<FolderWalkJob> job = std::exchange(folderWalks_[front], nullptr);
+    if (!job)
+        return;
+    job->givenUp = true;
+    job->finish(outcome);
+}
+
+void Formall::PlaySearchFolder(ActionKind kind, const QString& folder, const QString& line) {
     const bool front = isFrontSearch(kind);
+    giveUpFolderWalk(front, QStringLiteral("cancelled: a later folder took its place"));
+    auto job = std::make_shared<FolderWalkJob>(kind, folder,
+                                               FormSearchFile(settings_.folder(), &FrontPlayer));
+    job->finish = tick_.deferOutcome(line, QStringLiteral("started: reading the folder"));
+    folderWalks_[front] = job;
+
+    // A network folder that stops answering holds the walk, not the window:
+    // the tick goes on, and the player starts when the walk hands back.
+    const QPointer<Formall> host(this);
+    std::thread([job, host, hook = folderWalkHook_] {
+        job->readable = job->search.setDir1Path(job->folder);
+        if (job->readable)
+            job->walked = job->search.walk([&] {
+                if (hook)
+                    hook();
+                return !job->givenUp;
+            });
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [job, host] {
+                if (host)
+                    host->folderWalked(job);
+            },
+            Qt::QueuedConnection);
+    }).detach();
+    QTimer::singleShot(folderWalkLimitMs_, this, [this, job, front] {
+        if (folderWalks_[front] != job)
+            return;
+        giveUpFolderWalk(front, QStringLiteral("failed: 搜索文件夹 %1 秒内没有读完，已放弃：%2")
+                                    .arg(folderWalkLimitMs_ / 1000.0)
+                                    .arg(job->folder));
+    });
+}
+
+void Formall::folderWalked(const std::shared_ptr<FolderWalkJob>& job) {
+    const bool front = isFrontSearch(job->kind);
+    if (folderWalks_[front] != job)
+        return; // given up: its outcome is written already
+    folderWalks_[front] = nullptr;
+    try {
+        playWalkedFolder(*job);
+        job->finish(QStringLiteral("done"));
+    } catch (const std::exception& e) {
+        job->finish(QStringLiteral("failed: ") + QString::fromUtf8(e.what()));
+    }
+}
+
+void Formall::playWalkedFolder(FolderWalkJob& job) {
+    const ActionKind kind = job.kind;
+    const QString& folder = job.folder;
+    FormSearchFile& search = job.search;
+    const bool front = isFrontSearch(kind);
+    if (!job.readable || !job.walked)
+        failFolderPlay(QStringLiteral("搜索文件夹不存在或无法读取：") + folder);
     if (front)
         FrontPlayer = kind == ActionKind::SearchFrontSorted ? QStringLiteral("前置排序")
                                                             : QStringLiteral("前置随机");
-    FormSearchFile search(settings_.folder(), &FrontPlayer);
-    if (!search.setDir1Path(folder)) {
+    MemPath = folder;
+    if (!search.Command2_Click()) {
         // Left set, it would send the next back folder's list to the front player.
         FrontPlayer.clear();
-        failFolderPlay(QStringLiteral("搜索文件夹不存在或无法读取：") + folder);
-    }
-    MemPath = folder;
-    if (!search.Command1_Click()) {
-        FrontPlayer.clear();
         MemPath.clear();
-        // No list named: the walk itself could not read the folder.
-        if (search.savedList.isEmpty())
-            failFolderPlay(QStringLiteral("搜索文件夹不存在或无法读取：") + folder);
         failFolderPlay(QStringLiteral("搜索文件夹的临时曲目表无法写入：") + search.savedList);
     }
     if (search.truncated)

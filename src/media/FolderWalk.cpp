@@ -135,7 +135,7 @@ const QStringList& FolderWalk::patterns() {
 }
 
 std::optional<FolderWalk::Result> FolderWalk::walk(const QString& folder, int folderLimit,
-                                                   int fileLimit) {
+                                                   int fileLimit, const CarryOn& carryOn) {
     const QString start = QDir::cleanPath(folder);
     if (start.isEmpty())
         return std::nullopt;
@@ -145,6 +145,8 @@ std::optional<FolderWalk::Result> FolderWalk::walk(const QString& folder, int fo
     // The queue grows while it is walked. Once it is full no folder is added,
     // but the folders already queued are still walked for their files.
     for (qsizetype j = 0; j < walker.result.folders.size() && !walker.fileListFull(); ++j) {
+        if (carryOn && !carryOn())
+            return std::nullopt;
         const QString next = walker.result.folders.at(j);
         walker.visit(next);
     }

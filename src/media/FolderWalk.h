@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
 
 namespace campanor {
@@ -29,10 +30,13 @@ class FolderWalk {
     // The 23 patterns of playable files (one of them twice), matched ignoring case.
     static const QStringList& patterns();
 
-    // nullopt when the folder itself does not exist or cannot be read; a
-    // subfolder that cannot be read is passed over.
+    // Asked before each subfolder is read; false ends the walk there.
+    using CarryOn = std::function<bool()>;
+
+    // nullopt when the folder itself does not exist or cannot be read, or when
+    // `carryOn` ended the walk; a subfolder that cannot be read is passed over.
     static std::optional<Result> walk(const QString& folder, int folderLimit = kListLimit,
-                                      int fileLimit = kListLimit);
+                                      int fileLimit = kListLimit, const CarryOn& carryOn = {});
 };
 
 } // namespace campanor

@@ -1,9 +1,9 @@
 #include "FormSearchFile.h"
 
 #include "FolderWalk.h"
-#include "common/Settings.h"
-#include "common/ProgramFolder.h"
 #include "Playlist.h"
+#include "common/ProgramFolder.h"
+#include "common/Settings.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -35,19 +35,24 @@ bool FormSearchFile::setDir1Path(const QString& folder) {
 }
 
 bool FormSearchFile::Command1_Click() {
+    return walk() && Command2_Click();
+}
+
+bool FormSearchFile::walk(const FolderWalk::CarryOn& carryOn) {
     List1.clear();
     List2.clear();
     truncated = false;
     if (dir1Path_.isEmpty())
         return false;
-    std::optional<FolderWalk::Result> found = FolderWalk::walk(dir1Path_);
+    std::optional<FolderWalk::Result> found =
+        FolderWalk::walk(dir1Path_, FolderWalk::kListLimit, FolderWalk::kListLimit, carryOn);
     if (!found)
         return false;
     List1 = std::move(found->folders);
     List2 = std::move(found->files);
     truncated = found->truncated;
     Label1 = QStringLiteral("Total:") + QString::number(List2.size());
-    return Command2_Click();
+    return true;
 }
 
 bool FormSearchFile::Command2_Click() {

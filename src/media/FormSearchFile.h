@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FolderWalk.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,10 @@ class FormSearchFile {
     // Search: walks the folder and saves the result. False when the folder
     // could not be read or the temporary playlist could not be written.
     bool Command1_Click();
+    // The walk alone, which touches nothing but this object (it may run on
+    // another thread); false when the folder could not be read or `carryOn`
+    // ended the walk.
+    bool walk(const FolderWalk::CarryOn& carryOn = {});
     // Save: writes List2 as the temporary playlist with a memory file of 0.
     bool Command2_Click();
 

@@ -23,7 +23,7 @@ void Dispatcher::run(const Action& action, const QString& line) {
     case ActionKind::SearchFrontSorted:
     case ActionKind::SearchBackRandom:
     case ActionKind::SearchFrontRandom:
-        return x.playSearchFolder(action.kind, action.parameter);
+        return x.playSearchFolder(action.kind, action.parameter, line);
     case ActionKind::CloseFrontPlayer:
         return x.closeFrontPlayer();
     case ActionKind::CloseBackPlayer:

@@ -17,8 +17,9 @@ class ActionExecutors {
     virtual void startBackMemory(const QString& playlist) = 0;
     virtual void startBackDynamic(const QString& playlist) = 0;
     virtual void startFrontStatic(const QString& playlist) = 0;
-    // One of the four search-folder kinds.
-    virtual void playSearchFolder(ActionKind kind, const QString& folder) = 0;
+    // One of the four search-folder kinds; `line` is the instruction, for an
+    // outcome that comes when the folder has been read.
+    virtual void playSearchFolder(ActionKind kind, const QString& folder, const QString& line) = 0;
     virtual void closeFrontPlayer() = 0;
     virtual void closeBackPlayer() = 0;
     // `line` is the instruction that rang, for a failure that comes later.
