@@ -101,6 +101,7 @@ void Formall::Form_Load() {
         Skin1.ApplySkin(this);
     move(0, 0);
     tick_.start();
+    startSecond_ = clock_.second().time();
     Timer1->start(tick_.msUntilNextSecond());
     RadioLineIn = settings_.read(file::Radio).toInt();
 
@@ -121,6 +122,7 @@ void Formall::Form_Load() {
 
     readPowerPrompts();
     setUpOutside();
+    MenuRestoreAtStart->setChecked(settings_.read(file::RestoreAtStart) != QStringLiteral("NO"));
     const QString show = settings_.read(file::Show);
     startHidden_ = show == QStringLiteral("hide");
     FormHide->setChecked(startHidden_);

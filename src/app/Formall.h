@@ -173,6 +173,22 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     QPushButton* EmergencyEnd = nullptr;
     QLabel* TableWarning = nullptr;
 
+    // Picking up the day (FormallRestore.cpp). What fell due from `missedFrom`
+    // to the internal clock's second is logged as missed; unless turned off
+    // (启动时恢复播音状态), what today's plan has in effect is put back.
+    // `tookOver`: the second from which the tick has run the day itself
+    // (the internal clock's second when it is not given).
+    void restoreDay(const QString& occasion, const QTime& missedFrom,
+                    std::optional<QTime> tookOver = std::nullopt);
+    // After the first frame: picks up the day since the last sign of life in
+    // today's log, and from now on after a resume and a large clock step.
+    void restoreAtStartUp();
+    void MenuRestoreAtStart_Click();
+    // The table a day starts on; the host sets it, the default table otherwise.
+    std::function<QString(const QDate&)> dayTable;
+    QAction* MenuRestoreAtStart = nullptr;
+    QPushButton* MissedButton = nullptr;
+
     // The next-instruction line, brought up to the internal clock and the table.
     void refreshNextInstruction();
     // The school year's calendar as last read (at start-up and when each day
@@ -249,6 +265,10 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
+  private slots:
+    // logind's signal around a suspend.
+    void PrepareForSleep(bool sleeping);
+
   private:
     QVariantMap remoteStatus() override;
     QString remoteRun(const QString& actionField) override;
@@ -294,6 +314,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void showEditDialog();
     void buildMenus();
     void buildStatusLines(QVBoxLayout* layout, QWidget* parent);
+    void buildMissedLine(QVBoxLayout* layout, QWidget* parent);
     void showClockHealth(ClockHealth::State state);
     void buildCalendarWarning(QVBoxLayout* layout, QWidget* parent);
     void showCalendarWarning();
@@ -374,6 +395,9 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     bool tableRefused_ = false;
     // The line input and microphone as last switched by an action; -1 unknown.
     int lineInState_ = -1, micState_ = -1;
+    int missedCount_ = 0;
+    QTime startSecond_;
+    std::optional<QDateTime> asleepSince_;
     // The walks under way, back and front.
     std::array<std::shared_ptr<FolderWalkJob>, 2> folderWalks_;
     int folderWalkLimitMs_ = 30000;

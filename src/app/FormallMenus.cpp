@@ -125,6 +125,9 @@ void Formall::buildMenus() {
             &Formall::MenuCalendar_Click);
     connect(addItem(system, "MenuEmergency", QStringLiteral("紧急广播")), &QAction::triggered, this,
             &Formall::Emergency_Click);
+    MenuRestoreAtStart =
+        addItem(system, "MenuRestoreAtStart", QStringLiteral("启动时恢复播音状态"), true);
+    connect(MenuRestoreAtStart, &QAction::triggered, this, &Formall::MenuRestoreAtStart_Click);
     addSeparator(system, "bar3");
     MenuzExit = addItem(system, "MenuzExit", QStringLiteral("退出系统"));
     connect(MenuzExit, &QAction::triggered, this, &Formall::MenuzExit_Click);

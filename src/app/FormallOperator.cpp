@@ -22,6 +22,7 @@ void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
     TomorrowLine->hide();
     nextRow->addWidget(TomorrowLine);
     layout->addLayout(nextRow);
+    buildMissedLine(layout, parent);
 
     ClockHealthLabel = new QLabel(parent);
     ClockHealthLabel->setObjectName(QStringLiteral("ClockHealthLabel"));

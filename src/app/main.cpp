@@ -100,6 +100,7 @@ int main(int argc, char* argv[]) {
             window.prepareSound();
             system.startAfterFirstPaint();
             serviceNotify::ready();
+            window.restoreAtStartUp();
         });
         window.showAtStartUp();
         QObject::connect(&instance, &SingleInstance::raiseRequested, &window,

@@ -24,6 +24,7 @@ inline const QString User = QStringLiteral("User.txt");
 inline const QString Calendar = QStringLiteral("Calendar.txt");
 inline const QString Emergency = QStringLiteral("Emergency.txt");
 inline const QString EmergencyList = QStringLiteral("PlayListFile/EMERGENCY.PLF");
+inline const QString RestoreAtStart = QStringLiteral("RestoreAtStart.txt");
 
 inline const QString DayTimeTable = QStringLiteral("DayTimeTable");
 inline const QString PlayListFile = QStringLiteral("PlayListFile");

@@ -72,6 +72,11 @@ class PlayerWindow : public QWidget {
     void Timer3_Timer(); // position display
     void Timer4_Timer(); // memory-play seconds
     void setCurrent(int index);
+    // Puts the playing list at `track`, `seconds` in, where it would be had
+    // it played since its start (the day picked up after a start or a resume).
+    void playFrom(int track, double seconds);
+    // The lengths of the list's tracks, measured as memory play measures them.
+    QList<double> trackLengths();
 
     // Memory panel.
     void Command16_Click(); // stop the memory run

@@ -162,4 +162,26 @@ void PlayerWindow::Command19_Click() {
     Command18->setEnabled(true);
 }
 
+void PlayerWindow::playFrom(int track, double seconds) {
+    if (track < 0 || track >= List1->count())
+        return;
+    // Silent until the seek lands, so that the track's start is not heard.
+    const bool wasMuted = MediaPlayer1->mute();
+    MediaPlayer1->setMute(true);
+    setCurrent(track);
+    openTrack(lineAt(track));
+    showPlaying(true);
+    if (seconds > 0)
+        MediaPlayer1->setCurrentPosition(seconds);
+    MediaPlayer1->setMute(wasMuted);
+    selectLine(currentIndex());
+}
+
+QList<double> PlayerWindow::trackLengths() {
+    QList<double> lengths;
+    for (int k = 0; k < List1->count(); ++k)
+        lengths << MediaPlayer1->durationOf(lineAt(k));
+    return lengths;
+}
+
 } // namespace campanor

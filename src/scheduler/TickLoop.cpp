@@ -51,8 +51,11 @@ TickLoop::Result TickLoop::tick(const QStringList& lines) {
             QStringLiteral("the system clock is %1 from the internal clock; the internal "
                            "clock is set to %2 without running the seconds between")
                 .arg(signedSeconds(lag), wall.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
+        const QDateTime left = internal_.second();
         internal_.set(wall);
         lag = 0;
+        if (onResync_)
+            onResync_(left);
     }
 
     // Behind: the missed seconds are visited in order; those with nothing due

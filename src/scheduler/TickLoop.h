@@ -28,6 +28,8 @@ class TickLoop {
     // Carries out a due line; may throw, which ends that tick only.
     using DueHandler = std::function<void(const QString& line)>;
     using FailureHandler = std::function<void(const QString& line)>;
+    // Told of a step past kResyncBeyondSeconds, with the second it left.
+    using ResyncHandler = std::function<void(const QDateTime& left)>;
     // Gives the final outcome of a line whose outcome came later.
     using Finish = std::function<void(const QString& outcome)>;
 
@@ -48,6 +50,7 @@ class TickLoop {
     void setDueHandler(DueHandler handler) { onDue_ = std::move(handler); }
     void setDayHandler(DayHandler handler) { onDay_ = std::move(handler); }
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
+    void setResyncHandler(ResyncHandler handler) { onResync_ = std::move(handler); }
 
     struct Result {
         // Milliseconds until the next tick should come.
@@ -104,6 +107,7 @@ class TickLoop {
     DayHandler onDay_;
     QDate dayDate_;
     Day day_;
+    ResyncHandler onResync_;
     bool inTick_ = false;
     // The line whose due handler runs, and its outcome when that comes later.
     struct Deferral {

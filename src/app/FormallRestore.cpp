@@ -1,0 +1,193 @@
+#include "Formall.h"
+
+#include "common/AsRunLog.h"
+#include "common/ProgramFolder.h"
+#include "scheduler/DayRestore.h"
+#include "scheduler/Matching.h"
+#include "table/InstructionTable.h"
+#include "table/TableText.h"
+
+#include <QAction>
+#include <QDBusConnection>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace campanor {
+
+namespace {
+
+const QString kSecond = QStringLiteral("HH:mm:ss");
+
+QString stepText(const DayRestore::Step& step) {
+    return step.second.toString(kSecond) + u' ' + step.line;
+}
+
+// The last sign of life today before this run: every instruction the tick
+// carried out is in the log, so what fell due after it was not run.
+QTime lastSignOfLife(const QDate& day) {
+    QFile file(AsRunLog::fileFor(day));
+    if (!file.open(QIODevice::ReadOnly))
+        return QTime(0, 0, 0);
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    qsizetype started = lines.size();
+    for (qsizetype i = lines.size() - 1; i >= 0; --i) {
+        if (lines[i].contains(QStringLiteral(" program started: "))) {
+            started = i;
+            break;
+        }
+    }
+    for (qsizetype i = started - 1; i >= 0; --i) {
+        const QTime stamp = QTime::fromString(lines[i].left(8), kSecond);
+        if (stamp.isValid())
+            return stamp.addSecs(1) > stamp ? stamp.addSecs(1) : stamp;
+    }
+    return QTime(0, 0, 0);
+}
+
+} // namespace
+
+void Formall::buildMissedLine(QVBoxLayout* layout, QWidget* parent) {
+    MissedButton = new QPushButton(parent);
+    MissedButton->setObjectName(QStringLiteral("MissedButton"));
+    MissedButton->setAccessibleName(QStringLiteral("错过的指令"));
+    MissedButton->setFlat(true);
+    MissedButton->hide();
+    connect(MissedButton, &QPushButton::clicked, this, &Formall::MenuAsRunLog_Click);
+    layout->addWidget(MissedButton);
+}
+
+void Formall::MenuRestoreAtStart_Click() {
+    // The item has toggled itself already.
+    const bool on = MenuRestoreAtStart->isChecked();
+    if (!settings_.writeText(file::RestoreAtStart,
+                             on ? QStringLiteral("YES") : QStringLiteral("NO")))
+        reportProblem(QStringLiteral("restore: RestoreAtStart.txt not written"));
+}
+
+void Formall::restoreAtStartUp() {
+    tick_.setResyncHandler([this](const QDateTime& left) {
+        // After the tick: the restore runs actions, the tick is not theirs.
+        QTimer::singleShot(0, this, [this, left] {
+            restoreDay(QStringLiteral("a clock step"),
+                       left.date() == clock_.date() ? left.time().addSecs(1) : QTime(0, 0, 0));
+        });
+    });
+    QDBusConnection::systemBus().connect(
+        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
+        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
+        SLOT(PrepareForSleep(bool)));
+    restoreDay(QStringLiteral("start-up"), lastSignOfLife(clock_.date()), startSecond_);
+}
+
+void Formall::PrepareForSleep(bool sleeping) {
+    if (sleeping) {
+        // Nothing of the sleep is run when the computer wakes: it is picked up instead.
+        asleepSince_ = clock_.second();
+        Timer1->stop();
+        AsRunLog::write(QStringLiteral("going to sleep at ") + clock_.second().toString(kSecond));
+        return;
+    }
+    const QDateTime left = asleepSince_.value_or(clock_.second());
+    asleepSince_.reset();
+    tick_.start();
+    AsRunLog::write(QStringLiteral("woken up at ") + clock_.second().toString(kSecond));
+    restoreDay(QStringLiteral("a resume"),
+               left.date() == clock_.date() ? left.time().addSecs(1) : QTime(0, 0, 0));
+    Timer1->start(tick_.msUntilNextSecond());
+}
+
+void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
+                         std::optional<QTime> tookOver) {
+    const QDateTime now = clock_.second();
+    // What the tick carried out after it took over is in effect already.
+    const QTime runFrom = tookOver.value_or(now.time());
+    auto ranAlready = [&](const DayRestore::Step& step) { return step.second > runFrom; };
+    const QDate day = now.date();
+    const QString dayTablePath = dayTable ? dayTable(day) : DefaultTablePath;
+    const DayRestore restore(
+        [](const QString& path) { return splitTableText(readTableFile(path).value); },
+        [day](const QString& rule) { return dayRuleApplies(rule, day); });
+    const DayRestore::State state = restore.stateAt(dayTablePath, now.time());
+
+    int missed = 0;
+    for (const DayRestore::Step& step : state.steps) {
+        if (step.second < missedFrom || ranAlready(step))
+            continue;
+        AsRunLog::write(QStringLiteral("missed (not running): ") + stepText(step));
+        ++missed;
+    }
+    if (missed > 0) {
+        missedCount_ += missed;
+        MissedButton->setText(
+            QStringLiteral("今天有 %1 条指令在程序没有运行时到时，没有执行（点击查看运行记录）")
+                .arg(missedCount_));
+        MissedButton->show();
+    }
+    if (!MenuRestoreAtStart->isChecked()) {
+        AsRunLog::write(QStringLiteral("restore after %1: turned off").arg(occasion));
+        return;
+    }
+    AsRunLog::write(QStringLiteral("restore after %1 at %2").arg(occasion, now.toString(kSecond)));
+
+    auto run = [this](const QString& what, const DayRestore::Step& step) {
+        try {
+            dispatcher_.run(step.action, step.line);
+            AsRunLog::write(QStringLiteral("restored %1 from %2").arg(what, stepText(step)));
+            return true;
+        } catch (const std::exception& e) {
+            reportProblem(QStringLiteral("restore of %1 failed: %2 (from %3)")
+                              .arg(what, QString::fromUtf8(e.what()), stepText(step)));
+            return false;
+        }
+    };
+    if (!samePathIgnoringCase(state.table, CurrentTablePath)) {
+        OpenTableByInstruction(state.table);
+        AsRunLog::write(QStringLiteral("restored the table ") + state.table);
+    }
+    if (state.lineIn && !ranAlready(*state.lineIn))
+        run(QStringLiteral("the line input"), *state.lineIn);
+    if (state.microphone && !ranAlready(*state.microphone))
+        run(QStringLiteral("the microphone"), *state.microphone);
+
+    if (!state.back) {
+        // Closed while the program was away.
+        if (FromPlayer && !state.steps.isEmpty() && state.steps.last().second >= missedFrom)
+            for (const DayRestore::Step& step : state.steps)
+                if (step.action.kind == ActionKind::CloseBackPlayer && step.second >= missedFrom)
+                    return void(run(QStringLiteral("the back player (closed)"), step));
+        return;
+    }
+    const DayRestore::Step& back = *state.back;
+    // A list that was started before the sleep plays on as it is.
+    if (ranAlready(back) || (FromPlayer && back.second < missedFrom))
+        return;
+    if (back.action.kind != ActionKind::StartBackStatic) {
+        // Memory play goes on from its stored position; a dynamic list and a
+        // folder start afresh (a folder's outcome is logged when it has been read).
+        run(QStringLiteral("the back player"), back);
+        return;
+    }
+    if (!run(QStringLiteral("the back player"), back) || !FromPlayer)
+        return;
+    const ListPosition::Loop loop = FromPlayer->Option2->isChecked() ? ListPosition::Loop::OneTrack
+                                    : FromPlayer->Option3->isChecked()
+                                        ? ListPosition::Loop::WholeList
+                                        : ListPosition::Loop::ToEnd;
+    const double elapsed = back.second.msecsTo(now.time()) / 1000.0;
+    const ListPosition at = ListPosition::after(FromPlayer->trackLengths(), elapsed, loop);
+    if (at.ended) {
+        CloseBackPlayer();
+        AsRunLog::write(QStringLiteral("restore: the back list would have ended by now, nothing "
+                                       "plays (from %1)")
+                            .arg(stepText(back)));
+        return;
+    }
+    FromPlayer->playFrom(at.track, at.seconds);
+    AsRunLog::write(QStringLiteral("restore: the back list goes on at track %1, %2 s in")
+                        .arg(at.track + 1)
+                        .arg(at.seconds, 0, 'f', 1));
+}
+
+} // namespace campanor

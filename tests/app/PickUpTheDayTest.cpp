@@ -1,0 +1,142 @@
+// The real program started in the middle of a day, and woken from a suspend:
+// what the morning's instructions set is put back, what fell due meanwhile is
+// logged as missed and not run.
+#include "fixtures/Audio.h"
+#include "fixtures/FakeCard.h"
+#include "fixtures/LogindMock.h"
+#include "fixtures/ProgramEnvironment.h"
+#include "fixtures/TempFolder.h"
+#include "fixtures/WaitUntil.h"
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace campanor::test;
+
+namespace {
+
+const char* kFakeTime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+const char* kLineSwitch = "Line Playback Switch";
+
+// The program on a program folder of its own, its clock under libfaketime.
+class DayProgram {
+  public:
+    DayProgram() {
+        home.write("ResetSystem.txt", TempFolder::quoted("1"));
+        home.write("show.txt", TempFolder::quoted("show"));
+    }
+    ~DayProgram() {
+        process.kill();
+        process.waitForFinished(5000);
+    }
+    void start(const QDateTime& at) {
+        setClock(at);
+        QProcessEnvironment env = programEnvironment(home.path(), runtime.path());
+        env.insert("LD_PRELOAD", kFakeTime);
+        env.insert("FAKETIME_TIMESTAMP_FILE", runtime.file("faketime"));
+        env.insert("FAKETIME_NO_CACHE", "1");
+        env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
+        const QString asan = env.value("ASAN_OPTIONS");
+        env.insert("ASAN_OPTIONS", (asan.isEmpty() ? "" : asan + ":") + "verify_asan_link_order=0");
+        env.insert("CAMPANOR_MIXER_DEVICE", qEnvironmentVariable("CAMPANOR_MIXER_DEVICE"));
+        process.setProcessEnvironment(env);
+        process.start(qEnvironmentVariable("CAMPANOR_BINARY"), {});
+    }
+    void setClock(const QDateTime& at) {
+        const qint64 offset = QDateTime::currentDateTime().msecsTo(at);
+        runtime.write("faketime", (offset >= 0 ? "+" : "") +
+                                      QByteArray::number(double(offset) / 1000.0, 'f', 3) + "\n");
+    }
+    QString log() const { return asRunLogText(home.path()); }
+    bool logged(const QString& text, int timeoutMs = 20000) const {
+        return waitUntil([&] { return log().contains(text); }, timeoutMs);
+    }
+    void table(const QStringList& lines) {
+        home.write("DayTimeTable/Default.DTT", TempFolder::quoted("|" + lines.join("|")));
+    }
+
+    TempFolder home, runtime;
+    QProcess process;
+};
+
+QDateTime at(const char* time) {
+    return QDateTime(QDate(2026, 12, 7), QTime::fromString(QLatin1String(time), "hh:mm:ss"));
+}
+
+} // namespace
+
+TEST(PickUpTheDay, AStartInTheMiddleOfTheMorningPutsBackWhatItsInstructionsSet) {
+    if (qEnvironmentVariable("CAMPANOR_BINARY").isEmpty())
+        GTEST_SKIP() << "program not built";
+    FakeCard card;
+    for (bool restoreOn : {true, false}) {
+        SCOPED_TRACE(restoreOn ? "restore on" : "restore off");
+        card.set(kLineSwitch, 0);
+        DayProgram program;
+        program.home.write("songs/.keep", "");
+        ASSERT_TRUE(writeTone(program.home.file("songs/1.wav"), 30, 440));
+        ASSERT_TRUE(writeTone(program.home.file("songs/2.wav"), 30, 880));
+        program.home.write("PlayListFile/Morning.PLF",
+                           TempFolder::quoted("|" + program.home.file("songs/1.wav") + "|" +
+                                              program.home.file("songs/2.wav")));
+        const QString ring = "08:00:10*预备铃>每天<" + program.home.file("songs/1.wav");
+        program.table(
+            {"07:59:59*没有注释>每天<线路打开",
+             "08:00:00*早操>每天<播音开-静态" + program.home.file("PlayListFile/Morning.PLF"), ring,
+             "08:00:30*没有注释>星期二<线路关闭"});
+        if (!restoreOn)
+            program.home.write("RestoreAtStart.txt", TempFolder::quoted("NO"));
+        program.start(at("08:00:40"));
+
+        ASSERT_TRUE(program.logged("restore after start-up")) << program.log().toStdString();
+        EXPECT_TRUE(program.log().contains("missed (not running): 08:00:10 " + ring));
+        EXPECT_FALSE(program.log().contains("08:00:30*")) << "another day's line";
+        if (!restoreOn) {
+            EXPECT_TRUE(program.log().contains("restore after start-up: turned off"));
+            EXPECT_FALSE(program.log().contains("restored"));
+            EXPECT_EQ(card.value(kLineSwitch), 0);
+            continue;
+        }
+        ASSERT_TRUE(program.logged("restore: the back list goes on at track 2, "))
+            << program.log().toStdString();
+        const QRegularExpression position("the back list goes on at track 2, ([0-9.]+) s in");
+        const double seconds = position.match(program.log()).captured(1).toDouble();
+        EXPECT_GE(seconds, 9.5) << "40 s after the list began, the second 30 s tone is ~10 s in";
+        EXPECT_LE(seconds, 13.0);
+        EXPECT_TRUE(program.log().contains("restored the line input from 07:59:59"));
+        EXPECT_EQ(card.value(kLineSwitch), 1);
+        EXPECT_FALSE(program.log().contains("done: 08:00:10")) << "a ring is not replayed";
+    }
+}
+
+TEST(PickUpTheDay, AResumeLogsWhatFellDueInItsSleepAndPutsBackTheStateAtItsNewSecond) {
+    if (qEnvironmentVariable("CAMPANOR_BINARY").isEmpty())
+        GTEST_SKIP() << "program not built";
+    LogindMock logind;
+    ASSERT_TRUE(logind.ready()) << logind.error().toStdString();
+    FakeCard card;
+    card.set(kLineSwitch, 0);
+    DayProgram program;
+    program.table({"08:00:00*没有注释>每天<线路打开", "08:05:00*上课铃>每天</nowhere/ring.mp3",
+                   "08:10:00*没有注释>每天<线路关闭"});
+    program.start(at("08:00:05"));
+    ASSERT_TRUE(program.logged("restored the line input from 08:00:00"))
+        << program.log().toStdString();
+    EXPECT_EQ(card.value(kLineSwitch), 1);
+
+    logind.prepareForSleep(true);
+    ASSERT_TRUE(program.logged("going to sleep at 08:00:0")) << program.log().toStdString();
+    program.setClock(at("08:20:05"));
+    QThread::msleep(1500); // the program's timer would have come by now
+    logind.prepareForSleep(false);
+    ASSERT_TRUE(program.logged("restore after a resume at 08:20:0")) << program.log().toStdString();
+    const QString log = program.log();
+    EXPECT_TRUE(log.contains("missed (not running): 08:05:00 08:05:00*上课铃"));
+    EXPECT_TRUE(log.contains("missed (not running): 08:10:00 08:10:00*没有注释>每天<线路关闭"));
+    EXPECT_EQ(log.count("missed (not running): 08:00:00"), 1)
+        << "missed at the start, not in the sleep";
+    EXPECT_TRUE(log.contains("restored the line input from 08:10:00"));
+    EXPECT_EQ(card.value(kLineSwitch), 0);
+    EXPECT_FALSE(log.contains("instruction 2026-12-07 08:05:00")) << "the ring is not run late";
+}
