@@ -1,6 +1,7 @@
 // The real program started in the middle of a day, and woken from a suspend:
 // what the morning's instructions set is put back, what fell due meanwhile is
 // logged as missed and not run.
+#include "app/FormallFixture.h"
 #include "fixtures/Audio.h"
 #include "fixtures/FakeCard.h"
 #include "fixtures/LogindMock.h"
@@ -9,6 +10,7 @@
 #include "fixtures/WaitUntil.h"
 
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -104,7 +106,7 @@ TEST(PickUpTheDay, AStartInTheMiddleOfTheMorningPutsBackWhatItsInstructionsSet) 
         const double seconds = position.match(program.log()).captured(1).toDouble();
         EXPECT_GE(seconds, 9.5) << "40 s after the list began, the second 30 s tone is ~10 s in";
         EXPECT_LE(seconds, 13.0);
-        EXPECT_TRUE(program.log().contains("restored the line input from 07:59:59"));
+        EXPECT_TRUE(program.logged("restored the line input from 07:59:59"));
         EXPECT_EQ(card.value(kLineSwitch), 1);
         EXPECT_FALSE(program.log().contains("done: 08:00:10")) << "a ring is not replayed";
     }
@@ -131,12 +133,33 @@ TEST(PickUpTheDay, AResumeLogsWhatFellDueInItsSleepAndPutsBackTheStateAtItsNewSe
     QThread::msleep(1500); // the program's timer would have come by now
     logind.prepareForSleep(false);
     ASSERT_TRUE(program.logged("restore after a resume at 08:20:0")) << program.log().toStdString();
+    ASSERT_TRUE(program.logged("restored the line input from 08:10:00"))
+        << program.log().toStdString();
     const QString log = program.log();
     EXPECT_TRUE(log.contains("missed (not running): 08:05:00 08:05:00*上课铃"));
     EXPECT_TRUE(log.contains("missed (not running): 08:10:00 08:10:00*没有注释>每天<线路关闭"));
     EXPECT_EQ(log.count("missed (not running): 08:00:00"), 1)
         << "missed at the start, not in the sleep";
-    EXPECT_TRUE(log.contains("restored the line input from 08:10:00"));
     EXPECT_EQ(card.value(kLineSwitch), 0);
     EXPECT_FALSE(log.contains("instruction 2026-12-07 08:05:00")) << "the ring is not run late";
+}
+
+namespace {
+class PickUpTheDayWindow : public FormallTest {};
+} // namespace
+
+// The main window counts what was missed and opens the log in one click.
+TEST_F(PickUpTheDayWindow, TheMissedInstructionsAreCountedWithTheLogOneClickAway) {
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted("|07:00:00*x>每天</nowhere/a.mp3|07:30:00*y>每天</nowhere/b.mp3"
+                                 "|09:00:00*z>每天</nowhere/c.mp3"));
+    auto w = start();
+    EXPECT_TRUE(w->MissedButton->isHidden());
+    w->restoreDay(QStringLiteral("start-up"), QTime(0, 0, 0));
+    EXPECT_FALSE(w->MissedButton->isHidden());
+    EXPECT_TRUE(w->MissedButton->text().contains(QStringLiteral("今天有 2 条指令")))
+        << w->MissedButton->text().toStdString();
+    w->MissedButton->click();
+    ASSERT_NE(w->asRunLogWindow(), nullptr);
+    EXPECT_TRUE(w->asRunLogWindow()->isVisible());
 }

@@ -1,5 +1,6 @@
 #include "app/ComposerTestHelpers.h"
 #include "common/AsRunLog.h"
+#include "fixtures/WaitUntil.h"
 #include "table/FormEdit.h"
 #include "table/InstructionBoxes.h"
 
@@ -272,6 +273,8 @@ TEST_F(TableEditing, OnlyALineOfTheCurrentTableIsEdited) {
     w->Timer1->stop();
     clock.advanceMs(1000);
     w->Timer1_Timer();
+    // The folder is looked at on another thread.
+    ASSERT_TRUE(waitUntil([&] { return !w->folderWalkPending(); }));
     const QString marked =
         QStringLiteral("08:00:01*Error!早读>每天<搜索文件夹-前置随机") + dir.file("gone");
     ASSERT_EQ(readRecord(odd), u'|' + marked);
@@ -319,6 +322,7 @@ TEST_F(TableEditing, AnInstructionRunsWhileItIsEdited) {
     dialog->boxes()->Text14->setText(QStringLiteral("晨操"));
     clock.advanceMs(1000);
     w->Timer1_Timer();
+    ASSERT_TRUE(waitUntil([&] { return !w->folderWalkPending(); }));
     ASSERT_TRUE(tableFile(dir).contains(QStringLiteral("Error!早操")));
     dialog->Command1_Click();
     EXPECT_FALSE(dialog->isVisible());
