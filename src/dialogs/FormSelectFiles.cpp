@@ -1,9 +1,9 @@
 #include "FormSelectFiles.h"
 
-#include "media/FolderWalk.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/Skin.h"
+#include "media/FolderWalk.h"
 #include "media/Playlist.h"
 
 #include <QComboBox>

@@ -1,11 +1,11 @@
 #include "PlayerWindow.h"
 
 #include "MediaPlayer.h"
-#include "media/Playlist.h"
 #include "common/AsRunLog.h"
 #include "common/PowerNotice.h"
 #include "common/ProgramFolder.h"
 #include "dialogs/FormSelectFiles.h"
+#include "media/Playlist.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

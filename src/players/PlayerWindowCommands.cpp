@@ -1,10 +1,10 @@
 #include "PlayerWindow.h"
 
-#include "media/Playlist.h"
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "dialogs/FormSelectFiles.h"
+#include "media/Playlist.h"
 
 #include <QCheckBox>
 #include <QFileInfo>

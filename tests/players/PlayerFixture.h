@@ -4,8 +4,8 @@
 #include "fixtures/ScriptedMedia.h"
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
-#include "players/PlayerWindow.h"
 #include "media/Playlist.h"
+#include "players/PlayerWindow.h"
 
 #include <QCheckBox>
 #include <QLabel>
