@@ -23,6 +23,7 @@
 #include "table/FormEdit.h"
 #include "table/InstructionTable.h"
 
+#include <QDBusUnixFileDescriptor>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -395,6 +396,9 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     bool tableRefused_ = false;
     // The line input and microphone as last switched by an action; -1 unknown.
     int lineInState_ = -1, micState_ = -1;
+    void holdSleep();
+    // Held while awake: the sleep waits until PrepareForSleep has been seen.
+    QDBusUnixFileDescriptor sleepLock_;
     int missedCount_ = 0;
     QTime startSecond_;
     std::optional<QDateTime> asleepSince_;

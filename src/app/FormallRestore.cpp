@@ -9,6 +9,9 @@
 
 #include <QAction>
 #include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDBusPendingReply>
 #include <QFile>
 #include <QPushButton>
 #include <QRadioButton>
@@ -19,6 +22,9 @@ namespace campanor {
 namespace {
 
 const QString kSecond = QStringLiteral("HH:mm:ss");
+const QString kLogind = QStringLiteral("org.freedesktop.login1");
+const QString kLogindPath = QStringLiteral("/org/freedesktop/login1");
+const QString kManager = QStringLiteral("org.freedesktop.login1.Manager");
 
 QString stepText(const DayRestore::Step& step) {
     return step.second.toString(kSecond) + u' ' + step.line;
@@ -74,11 +80,28 @@ void Formall::restoreAtStartUp() {
                        left.date() == clock_.date() ? left.time().addSecs(1) : QTime(0, 0, 0));
         });
     });
-    QDBusConnection::systemBus().connect(
-        QStringLiteral("org.freedesktop.login1"), QStringLiteral("/org/freedesktop/login1"),
-        QStringLiteral("org.freedesktop.login1.Manager"), QStringLiteral("PrepareForSleep"), this,
-        SLOT(PrepareForSleep(bool)));
+    QDBusConnection::systemBus().connect(kLogind, kLogindPath, kManager,
+                                         QStringLiteral("PrepareForSleep"), this,
+                                         SLOT(PrepareForSleep(bool)));
+    holdSleep();
     restoreDay(QStringLiteral("start-up"), lastSignOfLife(clock_.date()), startSecond_);
+}
+
+void Formall::holdSleep() {
+    // A delay lock: the computer waits (a few seconds at most) until the
+    // signal before the sleep has been seen, so that the first tick after
+    // waking does not run the slept seconds one by one.
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(kLogind, kLogindPath, kManager, QStringLiteral("Inhibit"));
+    call << QStringLiteral("sleep") << QStringLiteral("Campanor")
+         << QStringLiteral("记下睡眠前的时刻，醒来后恢复播音状态") << QStringLiteral("delay");
+    auto* watcher = new QDBusPendingCallWatcher(QDBusConnection::systemBus().asyncCall(call), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this](QDBusPendingCallWatcher* w) {
+        const QDBusPendingReply<QDBusUnixFileDescriptor> reply = *w;
+        if (!reply.isError())
+            sleepLock_ = reply.value();
+        w->deleteLater();
+    });
 }
 
 void Formall::PrepareForSleep(bool sleeping) {
@@ -87,8 +110,10 @@ void Formall::PrepareForSleep(bool sleeping) {
         asleepSince_ = clock_.second();
         Timer1->stop();
         AsRunLog::write(QStringLiteral("going to sleep at ") + clock_.second().toString(kSecond));
+        sleepLock_ = QDBusUnixFileDescriptor();
         return;
     }
+    holdSleep();
     const QDateTime left = asleepSince_.value_or(clock_.second());
     asleepSince_.reset();
     tick_.start();

@@ -126,6 +126,8 @@ TEST(PickUpTheDay, AResumeLogsWhatFellDueInItsSleepAndPutsBackTheStateAtItsNewSe
     ASSERT_TRUE(program.logged("restored the line input from 08:00:00"))
         << program.log().toStdString();
     EXPECT_EQ(card.value(kLineSwitch), 1);
+    EXPECT_TRUE(waitUntil([&] { return logind.calls().join(' ').contains("Inhibit(sleep, "); }))
+        << "the sleep waits until the program has seen it coming";
 
     logind.prepareForSleep(true);
     ASSERT_TRUE(program.logged("going to sleep at 08:00:0")) << program.log().toStdString();
