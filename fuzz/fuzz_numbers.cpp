@@ -2,7 +2,7 @@
 // and ResetSystem.txt, read back from a real file as the players and start-up do.
 #include "FuzzInput.h"
 #include "app/Settings.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <QFile>
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 // The playlist text: split, joined, tracks removed, shuffled, the search folder.
 #include "FuzzInput.h"
 #include "common/RecordFile.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <algorithm>
 

@@ -3,7 +3,7 @@
 #include "common/AsRunLog.h"
 #include "fixtures/ProgramEnvironment.h"
 #include "fixtures/WaitUntil.h"
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -18,7 +18,7 @@ using namespace campanor::test;
 
 namespace {
 
-const char* kFakeTime = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
+const char* kFaketimeLibrary = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
 const char* kLineSwitch = "Line Playback Switch";
 
 // The program on a program folder of its own, its clock under libfaketime.
@@ -35,7 +35,7 @@ class DayProgram {
     void start(const QDateTime& at) {
         setClock(at);
         QProcessEnvironment env = programEnvironment(home.path(), runtime.path());
-        env.insert("LD_PRELOAD", kFakeTime);
+        env.insert("LD_PRELOAD", kFaketimeLibrary);
         env.insert("FAKETIME_TIMESTAMP_FILE", runtime.file("faketime"));
         env.insert("FAKETIME_NO_CACHE", "1");
         env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");

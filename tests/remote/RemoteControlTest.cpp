@@ -5,7 +5,7 @@
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
-#include "players/Playlist.h"
+#include "media/Playlist.h"
 #include "table/InstructionTable.h"
 
 #include <QDir>
