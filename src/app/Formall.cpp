@@ -45,6 +45,11 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
     tick_.setDueHandler([this](const QString& line) { carryOutDue(line); });
     tick_.setFailureHandler([this](const QString& line) { markFailedInstruction(line); });
     tick_.setDayHandler([this](const QDate& date) { return beginCalendarDay(date); });
+    // What a restore puts back starts from the table the calendar gives the day.
+    dayTable = [this](const QDate& date) {
+        return calendar_.inUse() ? calendar_.calendar().resolve(date, DefaultTablePath).table
+                                 : DefaultTablePath;
+    };
 
     // The schedule starts in Form_Load. Each tick arms the next one against
     // the system clock, so the ticks never drift off the start of the second.
