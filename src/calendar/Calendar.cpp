@@ -62,7 +62,9 @@ QString dayText(bool yearly, int year, int month, int day) {
            QString::number(day) + u'日';
 }
 
-QString kindWord(CalendarKind kind) {
+} // namespace
+
+QString calendarKindWord(CalendarKind kind) {
     switch (kind) {
     case CalendarKind::Holiday:
         return QStringLiteral("放假");
@@ -73,6 +75,8 @@ QString kindWord(CalendarKind kind) {
     }
     return {};
 }
+
+namespace {
 
 // The entry of `kind` that covers `day` and wins: the shortest span, the later
 // in the file on equal spans.
@@ -156,7 +160,7 @@ std::optional<CalendarDates> CalendarDates::parse(const QString& text) {
 }
 
 QString CalendarEntry::text() const {
-    return dates.text() + u'*' + name + u'>' + kindWord(kind) + u'<' + parameter;
+    return dates.text() + u'*' + name + u'>' + calendarKindWord(kind) + u'<' + parameter;
 }
 
 std::optional<CalendarEntry> CalendarEntry::parse(const QString& text) {
@@ -178,15 +182,15 @@ std::optional<CalendarEntry> CalendarEntry::parse(const QString& text) {
     entry.name = name;
     entry.parameter = text.mid(open + 1).trimmed();
     const QString kind = text.mid(close + 1, open - close - 1).trimmed();
-    if (kind == kindWord(CalendarKind::Holiday)) {
+    if (kind == calendarKindWord(CalendarKind::Holiday)) {
         entry.kind = CalendarKind::Holiday;
         if (!entry.parameter.isEmpty())
             return std::nullopt;
-    } else if (kind == kindWord(CalendarKind::Table)) {
+    } else if (kind == calendarKindWord(CalendarKind::Table)) {
         entry.kind = CalendarKind::Table;
         if (entry.parameter.isEmpty())
             return std::nullopt;
-    } else if (kind == kindWord(CalendarKind::MakeUp)) {
+    } else if (kind == calendarKindWord(CalendarKind::MakeUp)) {
         entry.kind = CalendarKind::MakeUp;
         if (!entry.parameter.isEmpty() && entry.makeUpWeekday() == 0)
             return std::nullopt;

@@ -33,6 +33,9 @@ struct CalendarDates {
     static std::optional<CalendarDates> parse(const QString& text);
 };
 
+// "放假", "换表" or "调休", as the file and the window write it.
+QString calendarKindWord(CalendarKind kind);
+
 struct CalendarEntry {
     CalendarDates dates;
     QString name;

@@ -37,18 +37,6 @@ const QColor kHolidayColour(0xf4, 0xb0, 0xb0);
 const QColor kTableColour(0xa8, 0xcc, 0xf4);
 const QColor kMakeUpColour(0xb4, 0xe4, 0xa8);
 
-QString kindText(CalendarKind kind) {
-    switch (kind) {
-    case CalendarKind::Holiday:
-        return QStringLiteral("放假");
-    case CalendarKind::Table:
-        return QStringLiteral("换表");
-    case CalendarKind::MakeUp:
-        return QStringLiteral("调休");
-    }
-    return {};
-}
-
 QString shownDay(const QDate& day) {
     return QStringLiteral("%1年%2月%3日").arg(day.year()).arg(day.month()).arg(day.day());
 }
@@ -249,7 +237,7 @@ void FormCalendar::fillEntries() {
         if (entry.kind == CalendarKind::MakeUp && parameter.isEmpty())
             parameter = QStringLiteral("（未选择星期）");
         auto* row = new QTreeWidgetItem(
-            EntryList, {entry.dates.text(), entry.name, kindText(entry.kind), parameter});
+            EntryList, {entry.dates.text(), entry.name, calendarKindWord(entry.kind), parameter});
         row->setData(0, Qt::UserRole, index);
         row->setToolTip(3, entry.parameter);
         if (entry.kind == CalendarKind::MakeUp && entry.parameter.isEmpty())
