@@ -27,8 +27,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace campanor {
 
@@ -64,7 +67,7 @@ Formall::Formall(const QString& programFolder, Services services, QWidget* paren
 Formall::~Formall() = default;
 
 void Formall::buildWidgets() {
-    auto* central = new QWidget(this);
+    auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
     composer = buildComposer(central);
     List1 = composer->List1;
@@ -72,8 +75,14 @@ void Formall::buildWidgets() {
     List3 = composer->List3;
     layout->addWidget(composer);
     layout->addWidget(buildTableSide(central), 1);
-    setCentralWidget(central);
-    resize(1180, 700);
+    // On a small screen the window scrolls rather than cut off its edge.
+    auto* scroll = new QScrollArea(this);
+    scroll->setObjectName(QStringLiteral("CentralScroll"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(central);
+    setCentralWidget(scroll);
+    resize(1230, 720);
 }
 
 ComposerPanel* Formall::buildComposer(QWidget* parent) {
@@ -139,6 +148,11 @@ void Formall::showAtStartUp() {
         showMinimized();
     else
         showNormal();
+    // Never larger than the screen: what does not fit scrolls.
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        resize(std::min(width(), room.width()), std::min(height(), room.height()));
+    }
     move(0, 0);
 }
 
@@ -394,6 +408,8 @@ void Formall::MediaPlayer1_Failed(const QString& path, const QString& message) {
     reportProblem(QStringLiteral("instruction failed after it started: 铃声播放中断（%1）：%2: %3")
                       .arg(message, path, line));
     markFailedInstruction(line);
+    showLastRun(lastRunSecond_, line,
+                QStringLiteral("failed: 铃声播放中断（%1）：%2").arg(message, path), true);
 }
 
 void Formall::OpenTableByInstruction(const QString& path) {

@@ -6,6 +6,7 @@
 #include "Settings.h"
 #include "calendar/CalendarFile.h"
 #include "calendar/FormCalendar.h"
+#include "common/ElidedLabel.h"
 #include "common/Power.h"
 #include "common/Skin.h"
 #include "dialogs/FormSelectDirctory.h"
@@ -32,6 +33,7 @@
 
 class QAction;
 class QCheckBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -197,6 +199,10 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     // warning line. A change decides the days that begin after it.
     const CalendarFile& calendarFile() const { return calendar_; }
     void reloadCalendar();
+    // An outcome of a carried-out line: the last-run line and a brief
+    // highlight of its row.
+    void showLastRun(const QDateTime& second, const QString& line, const QString& outcome,
+                     bool failed);
 
     // The countdown window of a power kind, when one is open.
     CountdownWindow* countdown(int kindIndex) const { return countdowns_[kindIndex]; }
@@ -231,7 +237,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     QTimer* Timer1 = nullptr;
     QTreeWidget* ListView1 = nullptr;
     QLineEdit* Text1 = nullptr;
-    QLabel* SkinLabel2 = nullptr;
+    ElidedLabel* SkinLabel2 = nullptr;
     QPushButton* Command7 = nullptr;
     QPushButton *Command2 = nullptr, *Command3 = nullptr, *Command4 = nullptr;
     QPushButton *Command5 = nullptr, *Command6 = nullptr, *Command9 = nullptr;
@@ -243,7 +249,9 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     QListWidget* List1 = nullptr;
     QListWidget* List2 = nullptr;
     QListWidget* List3 = nullptr;
-    QLabel* NextInstruction = nullptr;
+    ElidedLabel* NextInstruction = nullptr;
+    // The last instruction carried out, its time and outcome (red when it failed).
+    ElidedLabel* LastInstruction = nullptr;
     QLabel* ClockHealthLabel = nullptr;
     QLabel* CalendarWarningLabel = nullptr;
     QLabel* TomorrowLine = nullptr; // beside NextInstruction: tomorrow when it is no ordinary day
@@ -316,6 +324,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void buildMenus();
     void buildStatusLines(QVBoxLayout* layout, QWidget* parent);
     void buildMissedLine(QVBoxLayout* layout, QWidget* parent);
+    void buildLastRun(QHBoxLayout* row, QWidget* parent);
     void showClockHealth(ClockHealth::State state);
     void buildCalendarWarning(QVBoxLayout* layout, QWidget* parent);
     void showCalendarWarning();
@@ -408,6 +417,8 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     std::function<void()> folderWalkHook_;
     // The scheduled line whose ring is sounding, and the ring player's last failure.
     QString ringLine_, ringFailure_;
+    QDateTime lastRunSecond_;
+    QTimer* rowHighlight_ = nullptr;
 };
 
 } // namespace campanor

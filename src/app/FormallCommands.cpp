@@ -6,6 +6,7 @@
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/WindowPlacement.h"
 #include "frmAbout.h"
 #include "players/MediaPlayer.h"
 
@@ -255,16 +256,20 @@ void Formall::menustopsound_Click() {
 }
 
 void Formall::Register_Click() {
-    if (!help_)
+    if (!help_) {
         help_ = new HelpWindow(settings_.path(file::Help), this);
+        centreOver(help_, this);
+    }
     help_->show();
     help_->raise();
     help_->showTopic(QStringLiteral("index.html"));
 }
 
 void Formall::MenuAbout_Click() {
-    if (!about_)
+    if (!about_) {
         about_ = new frmAbout(settings_.read(file::SkinFile), this);
+        centreOver(about_, this);
+    }
     about_->show();
     about_->raise();
 }

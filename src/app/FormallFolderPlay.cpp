@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "common/AsRunLog.h"
+#include "common/WindowPlacement.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "media/FormSearchFile.h"
 #include "table/ComposerPanel.h"
@@ -190,6 +191,7 @@ void Formall::showFolderPicker() {
                         SearchPath = folder;
                 });
         folderPicker_->Form_Load();
+        centreOver(folderPicker_, this);
     }
     folderPicker_->show();
     folderPicker_->raise();

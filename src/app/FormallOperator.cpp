@@ -2,6 +2,7 @@
 
 #include "common/AsRunLog.h"
 #include "common/Clock.h"
+#include "common/WindowPlacement.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,18 +11,19 @@
 namespace campanor {
 
 void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
-    NextInstruction = new QLabel(parent);
+    auto* lines = new QHBoxLayout;
+    NextInstruction = new ElidedLabel(parent);
     NextInstruction->setObjectName(QStringLiteral("NextInstruction"));
     NextInstruction->setAccessibleName(QStringLiteral("下一条指令"));
     NextInstruction->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    auto* nextRow = new QHBoxLayout;
-    nextRow->addWidget(NextInstruction, 1);
+    lines->addWidget(NextInstruction, 1);
     TomorrowLine = new QLabel(parent);
     TomorrowLine->setObjectName(QStringLiteral("TomorrowLine"));
     TomorrowLine->setAccessibleName(QStringLiteral("明天"));
     TomorrowLine->hide();
-    nextRow->addWidget(TomorrowLine);
-    layout->addLayout(nextRow);
+    lines->addWidget(TomorrowLine);
+    buildLastRun(lines, parent);
+    layout->addLayout(lines);
     buildMissedLine(layout, parent);
 
     ClockHealthLabel = new QLabel(parent);
@@ -63,6 +65,7 @@ void Formall::MenuAsRunLog_Click() {
         asRunLog_ =
             new AsRunLogWindow(AsRunLog::folderIn(settings_.folder()), *services_.clock, this);
         asRunLog_->setAttribute(Qt::WA_DeleteOnClose);
+        centreOver(asRunLog_, this);
     } else {
         asRunLog_->showDay(services_.clock->now().date());
     }

@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "ActionFailure.h"
+#include "common/WindowPlacement.h"
 
 #include <QLineEdit>
 
@@ -95,11 +96,7 @@ void Formall::showPlayer(PlayerWindow::Role role) {
     PlayerWindow* window = role == PlayerWindow::Role::Front ? ReportPlayer : FromPlayer;
     if (!window)
         window = startPlayer(role, QString());
-    if (window) {
-        window->show();
-        window->raise();
-        window->activateWindow();
-    }
+    bringBack(window);
 }
 
 void Formall::ReportPlayerNew_Click() {

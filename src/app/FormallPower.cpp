@@ -2,6 +2,7 @@
 
 #include "common/AsRunLog.h"
 #include "common/Prompter.h"
+#include "common/WindowPlacement.h"
 #include "scheduler/CountdownWindow.h"
 
 #include <QAction>
@@ -80,6 +81,7 @@ void Formall::powerAction(int kindIndex, const QString& line) {
     // goes with it.
     connect(this, &QObject::destroyed, window, &QObject::deleteLater);
     countdowns_[kindIndex] = window;
+    centreOver(window, this);
     window->show();
 }
 

@@ -39,7 +39,7 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
     auto* side = new QWidget(parent);
     auto* right = new QVBoxLayout(side);
     right->setContentsMargins(0, 0, 0, 0);
-    SkinLabel2 = new QLabel(side);
+    SkinLabel2 = new ElidedLabel(side);
     SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
     right->addWidget(SkinLabel2);
 

@@ -26,6 +26,9 @@ frmAbout::frmAbout(const QString& skinFile, QWidget* parent) : QWidget(parent, Q
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(kAppTitle);
     setAttribute(Qt::WA_DeleteOnClose);
+    // It shows over the main window, which waits until it is closed; the
+    // schedule does not.
+    setWindowModality(Qt::WindowModal);
 
     auto* name = new QLabel(QStringLiteral("<h2>%1</h2>").arg(kAppTitle), this);
     auto* version = new QLabel(QStringLiteral("版本 ") + versionText(), this);
@@ -39,7 +42,8 @@ frmAbout::frmAbout(const QString& skinFile, QWidget* parent) : QWidget(parent, Q
     cmdSysInfo = new QPushButton(QStringLiteral("系统信息..."), this);
     cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     const QString tool = systemInfoTool();
-    cmdSysInfo->setEnabled(!tool.isEmpty());
+    // Without a system information tool the button would do nothing.
+    cmdSysInfo->setVisible(!tool.isEmpty());
     connect(cmdSysInfo, &QPushButton::clicked, this, [tool] { QProcess::startDetached(tool, {}); });
     cmdOK = new QPushButton(QStringLiteral("确定"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));

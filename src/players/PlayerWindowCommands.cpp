@@ -3,6 +3,7 @@
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/WindowPlacement.h"
 #include "dialogs/FormSelectFiles.h"
 #include "media/Playlist.h"
 
@@ -103,6 +104,7 @@ void PlayerWindow::Command1_Click() {
             SelectFilesString = chosen;
             AddSelectFiles();
         });
+        centreOver(picker_, this);
     }
     picker_->show();
     picker_->raise();

@@ -162,22 +162,29 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
             if (outcome == QStringLiteral("done"))
                 outcome = deferral->final.value_or(QString());
         }
-        if (outcome.isEmpty())
+        if (outcome.isEmpty()) {
             AsRunLog::instruction(internal_.second(), started, line, deferral->forNow);
-        else
-            logOutcome(internal_.second(), started, line, outcome, onFailure_);
+            if (onOutcome_)
+                onOutcome_(internal_.second(), line, deferral->forNow, false);
+        } else {
+            logOutcome(internal_.second(), started, line, outcome, onFailure_, onOutcome_);
+        }
     }
     return carriedOut;
 }
 
 void TickLoop::logOutcome(const QDateTime& second, const QDateTime& started, const QString& line,
-                          const QString& outcome, const FailureHandler& onFailure) {
+                          const QString& outcome, const FailureHandler& onFailure,
+                          const OutcomeHandler& onOutcome) {
     AsRunLog::instruction(second, started, line, outcome);
-    if (!outcome.startsWith(QStringLiteral("failed")))
-        return;
-    std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome), qUtf8Printable(line));
-    if (onFailure)
-        onFailure(line);
+    const bool failed = outcome.startsWith(QStringLiteral("failed"));
+    if (failed) {
+        std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome), qUtf8Printable(line));
+        if (onFailure)
+            onFailure(line);
+    }
+    if (onOutcome)
+        onOutcome(second, line, outcome, failed);
 }
 
 TickLoop::Finish TickLoop::deferOutcome(const QString& line, const QString& forNow) {
@@ -191,11 +198,12 @@ TickLoop::Finish TickLoop::deferOutcome(const QString& line, const QString& forN
     } else {
         deferral->open = false;
     }
-    return [deferral, second, started, line, onFailure = onFailure_](const QString& outcome) {
+    return [deferral, second, started, line, onFailure = onFailure_,
+            onOutcome = onOutcome_](const QString& outcome) {
         if (deferral->open)
             deferral->final = outcome; // the tick logs it
         else
-            logOutcome(second, started, line, outcome, onFailure);
+            logOutcome(second, started, line, outcome, onFailure, onOutcome);
     };
 }
 

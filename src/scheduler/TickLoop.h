@@ -32,6 +32,10 @@ class TickLoop {
     using ResyncHandler = std::function<void(const QDateTime& left)>;
     // Gives the final outcome of a line whose outcome came later.
     using Finish = std::function<void(const QString& outcome)>;
+    // Told each outcome of a carried-out line as it is logged (a later one
+    // too), with whether it is a failure; lines passed over are not told.
+    using OutcomeHandler = std::function<void(const QDateTime& second, const QString& line,
+                                              const QString& outcome, bool failed)>;
 
     // What a date is to the schedule; the host knows it (its calendar), the
     // tick only goes by it.
@@ -51,6 +55,7 @@ class TickLoop {
     void setDayHandler(DayHandler handler) { onDay_ = std::move(handler); }
     void setFailureHandler(FailureHandler handler) { onFailure_ = std::move(handler); }
     void setResyncHandler(ResyncHandler handler) { onResync_ = std::move(handler); }
+    void setOutcomeHandler(OutcomeHandler handler) { onOutcome_ = std::move(handler); }
 
     struct Result {
         // Milliseconds until the next tick should come.
@@ -98,7 +103,8 @@ class TickLoop {
     bool visitSecond(const QStringList& lines, Result& result);
     int nextTickMs(bool carriedOut, qint64 startedMonotonic) const;
     static void logOutcome(const QDateTime& second, const QDateTime& started, const QString& line,
-                           const QString& outcome, const FailureHandler& onFailure);
+                           const QString& outcome, const FailureHandler& onFailure,
+                           const OutcomeHandler& onOutcome);
 
     const Clock& clock_;
     InternalClock& internal_;
@@ -108,6 +114,7 @@ class TickLoop {
     QDate dayDate_;
     Day day_;
     ResyncHandler onResync_;
+    OutcomeHandler onOutcome_;
     bool inTick_ = false;
     // The line whose due handler runs, and its outcome when that comes later.
     struct Deferral {

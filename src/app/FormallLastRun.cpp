@@ -1,0 +1,88 @@
+#include "Formall.h"
+
+#include "table/InstructionLine.h"
+#include "table/InstructionTable.h"
+
+#include <QHBoxLayout>
+#include <QTreeWidget>
+
+namespace campanor {
+
+namespace {
+
+// Long enough to be seen from across the room, short enough not to be
+// taken for a selection.
+constexpr int kRowHighlightMs = 4000;
+
+QString lastRunText(const QDateTime& second, const QString& line, const QString& outcome,
+                    bool failed) {
+    QString text = QStringLiteral("上次执行：") + second.toString(QStringLiteral("HH:mm:ss"));
+    if (const auto instruction = Instruction::parse(line)) {
+        if (!instruction->shownComment().isEmpty())
+            text += QStringLiteral("  ") + instruction->shownComment();
+        text += QStringLiteral("  ") + instruction->action;
+    }
+    QString said = outcome;
+    if (failed) {
+        // The reason, without the log's word for the failure.
+        const qsizetype colon = outcome.indexOf(u':');
+        const QString why = colon < 0 ? QString() : outcome.mid(colon + 1).trimmed();
+        said = QStringLiteral("失败") + (why.isEmpty() ? QString() : QStringLiteral("：") + why);
+    } else if (outcome == QStringLiteral("done")) {
+        said = QStringLiteral("完成");
+    }
+    return text + QStringLiteral("  ") + said;
+}
+
+void clearHighlight(QTreeWidget* list) {
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        for (int column = 0; column < list->columnCount(); ++column)
+            list->topLevelItem(i)->setBackground(column, QBrush());
+}
+
+} // namespace
+
+void Formall::buildLastRun(QHBoxLayout* row, QWidget* parent) {
+    LastInstruction = new ElidedLabel(parent);
+    LastInstruction->setObjectName(QStringLiteral("LastInstruction"));
+    LastInstruction->setAccessibleName(QStringLiteral("上次执行的指令"));
+    // Until something has run the next instruction has the whole line.
+    LastInstruction->hide();
+    row->addWidget(LastInstruction, 1);
+
+    rowHighlight_ = new QTimer(this);
+    rowHighlight_->setSingleShot(true);
+    connect(rowHighlight_, &QTimer::timeout, this, [this] { clearHighlight(ListView1); });
+    tick_.setOutcomeHandler([this](const QDateTime& second, const QString& line,
+                                   const QString& outcome,
+                                   bool failed) { showLastRun(second, line, outcome, failed); });
+}
+
+void Formall::showLastRun(const QDateTime& second, const QString& line, const QString& outcome,
+                          bool failed) {
+    lastRunSecond_ = second;
+    LastInstruction->setText(lastRunText(second, line, outcome, failed));
+    LastInstruction->show();
+    // The skin colours the label; a failure must stand out whatever it draws.
+    LastInstruction->setStyleSheet(failed ? QStringLiteral("QLabel { color: #c00000; "
+                                                           "font-weight: bold; }")
+                                          : QString());
+
+    rowHighlight_->stop();
+    clearHighlight(ListView1);
+    const QString marked = markedAsFailed(line);
+    for (int i = 0; i < ListView1->topLevelItemCount(); ++i) {
+        const QString shown = rowLine(i);
+        if (shown != line && shown != marked)
+            continue;
+        QTreeWidgetItem* item = ListView1->topLevelItem(i);
+        const QColor colour = failed ? QColor(255, 200, 200) : QColor(200, 240, 200);
+        for (int column = 0; column < ListView1->columnCount(); ++column)
+            item->setBackground(column, colour);
+        ListView1->scrollToItem(item);
+        break;
+    }
+    rowHighlight_->start(kRowHighlightMs);
+}
+
+} // namespace campanor
