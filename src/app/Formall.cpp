@@ -96,10 +96,13 @@ ComposerPanel* Formall::buildComposer(QWidget* parent) {
     host.commit = [this](const QString& realString) {
         RealString = realString;
         const bool stored = CommitInstruction(realString);
-        if (stored)
-            AsRunLog::write(QStringLiteral("table: added ") + realString.mid(1));
-        else
-            reportProblem(QStringLiteral("instruction not written: ") + realString.mid(1));
+        // A week in one step is several lines in one write: one log line each.
+        for (const QString& line : realString.split(u'|', Qt::SkipEmptyParts)) {
+            if (stored)
+                AsRunLog::write(QStringLiteral("table: added ") + line);
+            else
+                reportProblem(QStringLiteral("instruction not written: ") + line);
+        }
         return stored;
     };
     host.showFolderPicker = [this] { showFolderPicker(); };
@@ -268,7 +271,8 @@ bool Formall::CommitInstruction(const QString& realString) {
     showTable();
     if (!stored)
         return false;
-    const QString line = realString.mid(1);
+    // Of several lines stored at once, the first is selected.
+    const QString line = realString.section(u'|', 1, 1);
     for (int row = 0; row < ListView1->topLevelItemCount(); ++row) {
         if (rowLine(row) == line) {
             ListView1->setCurrentItem(ListView1->topLevelItem(row));

@@ -5,7 +5,9 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 
+#include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QListWidget>
@@ -80,6 +82,10 @@ const ActionOption* ComposerPanel::selectedAction() const {
 
 void ComposerPanel::enableDayRuleInputs() {
     Combo5->setEnabled(Option4->isChecked());
+    for (QCheckBox* day : Weekdays)
+        day->setEnabled(Option4->isChecked());
+    Workdays->setEnabled(Option4->isChecked());
+    WholeWeek->setEnabled(Option4->isChecked());
     Combo6->setEnabled(Option5->isChecked());
     Combo7->setEnabled(Option6->isChecked());
     Combo8->setEnabled(Option6->isChecked());
@@ -200,7 +206,10 @@ ComposerInput ComposerPanel::input() const {
               : Option6->isChecked() ? DayRuleKind::DayOfYear
               : Option7->isChecked() ? DayRuleKind::Date
                                      : DayRuleKind::EveryDay;
-    in.weekday = Combo5->currentText();
+    for (const QCheckBox* day : Weekdays)
+        if (day->isChecked())
+            in.weekdays << day->text();
+    in.weekday = in.weekdays.value(0);
     in.monthDay = Combo6->currentText();
     in.month = Combo7->currentText();
     in.day = Combo8->currentText();
@@ -243,26 +252,50 @@ void ComposerPanel::refuse(const Refusal& refusal) {
 
 void ComposerPanel::Command1_Click() {
     const QStringList lines = host_.loadedLines();
-    const Composed composed = composeInstruction(input(), static_cast<int>(lines.size()));
+    const ComposedSet composed = composeInstructions(input(), lines);
     if (composed.refusal) {
         refuse(*composed.refusal);
         return;
     }
-    RealString = composed.realString;
-    if (isDuplicate(RealString.mid(1), lines)) {
-        refuse({kDuplicateMessage, Prompter::Icon::Warning});
-        return;
-    }
-    const auto answer = host_.prompter->message(
-        window(), QStringLiteral("你要增加[") + RealString + QStringLiteral("]吗?"),
-        Prompter::Icon::Question, Prompter::Buttons::YesNo);
-    if (answer == Prompter::Answer::Yes && !host_.commit(RealString)) {
+    // Several lines are stored in one write: all of them or none.
+    RealString = composed.realStrings.join(QString());
+    if (confirmAdding(composed.realStrings) && !host_.commit(RealString)) {
         // Nothing was stored: keep what the user set up, so that it can be tried again.
         host_.prompter->message(window(), kNotStoredMessage, Prompter::Icon::Critical,
                                 Prompter::Buttons::Ok);
         return;
     }
     reset();
+}
+
+bool ComposerPanel::confirmAdding(const QStringList& realStrings) {
+    QString question = QStringLiteral("你要增加[") + realStrings.value(0) + QStringLiteral("]吗?");
+    if (realStrings.size() > 1) {
+        question = QStringLiteral("你要增加以下%1条指令吗?").arg(realStrings.size());
+        for (const QString& realString : realStrings)
+            question += QStringLiteral("\n[") + realString + u']';
+    }
+    return host_.prompter->message(window(), question, Prompter::Icon::Question,
+                                   Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+}
+
+void ComposerPanel::tickWeekdays(int count) {
+    for (int i = 0; i < 7; ++i)
+        Weekdays[size_t(i)]->setChecked(i < count);
+}
+
+bool ComposerPanel::eventFilter(QObject* watched, QEvent* event) {
+    // A disabled box takes no click: the click chooses its rule, so the
+    // operator need not find the option button first.
+    if (event->type() == QEvent::MouseButtonPress) {
+        const auto input = dayRuleInputs_.find(watched);
+        auto* widget = qobject_cast<QWidget*>(watched);
+        if (input != dayRuleInputs_.end() && widget && !widget->isEnabled()) {
+            input->second->setChecked(true);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void ComposerPanel::reset() {

@@ -4,9 +4,11 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <array>
 #include <functional>
 #include <map>
 
+class QCheckBox;
 class QComboBox;
 class QLineEdit;
 class QListWidget;
@@ -73,8 +75,15 @@ class ComposerPanel : public QWidget {
     QComboBox *Combo5 = nullptr, *Combo6 = nullptr, *Combo7 = nullptr, *Combo8 = nullptr,
               *Combo9 = nullptr, *Combo10 = nullptr;
     QLineEdit* Text5 = nullptr;
+    // The 星期 option's weekdays, Monday first, and their quick choices.
+    // Combo5 is kept as the one-day choice: setting it ticks that day alone.
+    std::array<QCheckBox*, 7> Weekdays{};
+    QPushButton *Workdays = nullptr, *WholeWeek = nullptr;
     QLineEdit* Text4 = nullptr;
     QPushButton* Command1 = nullptr;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     QWidget* buildTimeLists();
@@ -82,6 +91,9 @@ class ComposerPanel : public QWidget {
     QWidget* buildComment();
     QWidget* buildActions();
     void enableDayRuleInputs();
+    QWidget* buildWeekdays(QWidget* parent);
+    void tickWeekdays(int count);
+    bool confirmAdding(const QStringList& realStrings);
     void actionOption_Click(const ActionOption& option);
     void chooseFile(const ActionOption& option);
     void chooseSound();
@@ -92,6 +104,8 @@ class ComposerPanel : public QWidget {
     Host host_;
     std::map<QString, QRadioButton*> options_;
     std::map<QString, QLineEdit*> boxes_;
+    // A day-rule input and its option: a click on the disabled input selects it.
+    std::map<QObject*, QRadioButton*> dayRuleInputs_;
 };
 
 } // namespace campanor

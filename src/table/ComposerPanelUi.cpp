@@ -2,6 +2,7 @@
 #include "ComposerPanel.h"
 
 #include <QButtonGroup>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -98,7 +99,8 @@ QWidget* ComposerPanel::buildDayRules() {
     const QString day = QStringLiteral("日");
     const QString month = QStringLiteral("月");
     Option3 = row("Option3", QStringLiteral("每天"), {});
-    Option4 = row("Option4", QStringLiteral("星期"), {{Combo5, QString()}});
+    Combo5->hide();
+    Option4 = row("Option4", QStringLiteral("星期"), {{buildWeekdays(box), QString()}});
     Option5 = row("Option5", QStringLiteral("每月"), {{Combo6, day}});
     Option6 = row("Option6", QStringLiteral("每年"), {{Combo7, month}, {Combo8, day}});
     // The dated rule's option has no caption: the boxes read as a date.
@@ -112,9 +114,52 @@ QWidget* ComposerPanel::buildDayRules() {
     for (const auto& [combo, name] : comboNames)
         combo->setAccessibleName(QString::fromUtf8(name));
 
+    const std::pair<QWidget*, QRadioButton*> inputs[] = {
+        {Combo6, Option5}, {Combo7, Option6},  {Combo8, Option6},   {Text5, Option7},
+        {Combo9, Option7}, {Combo10, Option7}, {Workdays, Option4}, {WholeWeek, Option4}};
+    for (const auto& [input, option] : inputs)
+        dayRuleInputs_[input] = option;
+    for (QCheckBox* weekday : Weekdays)
+        dayRuleInputs_[weekday] = Option4;
+    for (const auto& [input, option] : dayRuleInputs_)
+        input->installEventFilter(this);
+
     Option3->setChecked(true);
     enableDayRuleInputs();
     return box;
+}
+
+QWidget* ComposerPanel::buildWeekdays(QWidget* parent) {
+    auto* days = new QWidget(parent);
+    auto* grid = new QGridLayout(days);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(2);
+    grid->setVerticalSpacing(0);
+    for (int i = 0; i < 7; ++i) {
+        auto* day = new QCheckBox(Combo5->itemText(i), days);
+        day->setObjectName(QStringLiteral("Weekday%1").arg(i + 1));
+        day->setAccessibleName(QStringLiteral("星期") + Combo5->itemText(i));
+        grid->addWidget(day, 0, i);
+        Weekdays[size_t(i)] = day;
+    }
+    auto* quick = new QHBoxLayout;
+    Workdays = named(new QPushButton(QStringLiteral("工作日"), days), "Workdays");
+    Workdays->setToolTip(QStringLiteral("选中星期一至星期五"));
+    WholeWeek = named(new QPushButton(QStringLiteral("全周"), days), "WholeWeek");
+    WholeWeek->setToolTip(QStringLiteral("选中一周七天"));
+    for (QPushButton* button : {Workdays, WholeWeek}) {
+        button->setAutoDefault(false);
+        quick->addWidget(button);
+    }
+    quick->addStretch(1);
+    grid->addLayout(quick, 1, 0, 1, 7);
+    connect(Workdays, &QPushButton::clicked, this, [this] { tickWeekdays(5); });
+    connect(WholeWeek, &QPushButton::clicked, this, [this] { tickWeekdays(7); });
+    connect(Combo5, &QComboBox::currentIndexChanged, this, [this](int index) {
+        for (int i = 0; i < 7; ++i)
+            Weekdays[size_t(i)]->setChecked(i == index);
+    });
+    return days;
 }
 
 QWidget* ComposerPanel::buildComment() {

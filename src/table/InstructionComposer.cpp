@@ -171,6 +171,29 @@ Composed composeInstruction(const ComposerInput& in, int loadedCount) {
     return {std::nullopt, real};
 }
 
+ComposedSet composeInstructions(const ComposerInput& input, const QStringList& lines) {
+    const bool several = input.rule == DayRuleKind::Weekday && input.weekdays.size() > 1;
+    const QStringList days = input.rule == DayRuleKind::Weekday && !input.weekdays.isEmpty()
+                                 ? input.weekdays
+                                 : QStringList{input.weekday};
+    ComposedSet set;
+    for (const QString& day : days) {
+        ComposerInput one = input;
+        one.weekday = day;
+        const int count = static_cast<int>(lines.size() + set.realStrings.size());
+        Composed composed = composeInstruction(one, count);
+        if (composed.refusal)
+            return {composed.refusal, {}};
+        if (isDuplicate(composed.realString.mid(1), lines)) {
+            // Of several lines, the one that is already there is named.
+            const QString which = several ? u'\n' + composed.realString.mid(1) : QString();
+            return {warning(kDuplicateMessage + which), {}};
+        }
+        set.realStrings << composed.realString;
+    }
+    return set;
+}
+
 bool isDuplicate(const QString& line, const QStringList& lines) {
     const auto instruction = Instruction::parse(line);
     if (!instruction)

@@ -19,6 +19,7 @@ struct ComposerInput {
     QString comment;              // Text4
     DayRuleKind rule = DayRuleKind::EveryDay;
     QString weekday;            // Combo5
+    QStringList weekdays;       // the ticked weekday boxes, Monday first
     QString monthDay;           // Combo6
     QString month, day;         // Combo7, Combo8
     QString year;               // Text5
@@ -37,6 +38,16 @@ struct Composed {
 // The add button's checks in their order, up to (not including) the
 // duplicate test; `loadedCount` is the number of instructions in the table.
 Composed composeInstruction(const ComposerInput& input, int loadedCount);
+
+// One line per ticked weekday (one line for the other rules), each checked
+// as composeInstruction checks one and then against `lines` for duplicates
+// and the capacity, counting the lines before it: the first refusal refuses
+// them all, so a set is added whole or not at all.
+struct ComposedSet {
+    std::optional<Refusal> refusal;
+    QStringList realStrings;
+};
+ComposedSet composeInstructions(const ComposerInput& input, const QStringList& lines);
 
 // Whether a line has the time and day rule of one of `lines` (exact texts).
 bool isDuplicate(const QString& line, const QStringList& lines);

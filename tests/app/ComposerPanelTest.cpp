@@ -232,3 +232,53 @@ TEST_F(Composer, ASearchOptionStoresTheFolderItsBoxShowsAndNeedsOne) {
     EXPECT_EQ(w->Text1->text(), "1");
     EXPECT_TRUE(c.option("Option9")->isChecked()) << "the refused inputs stay as they were";
 }
+
+TEST_F(Composer, SeveralWeekdaysAreAddedInOneStepOrNotAtAll) {
+    auto w = start();
+    ComposerPanel& c = *w->composer;
+    w->show();
+    chooseTime(*w, 7, 50, 0);
+    // A click on the disabled quick choice selects the 星期 option first.
+    ASSERT_FALSE(c.Workdays->isEnabled());
+    QTest::mouseClick(c.Workdays, Qt::LeftButton);
+    ASSERT_TRUE(c.Option4->isChecked());
+    ASSERT_TRUE(c.Workdays->isEnabled());
+    QTest::mouseClick(c.Workdays, Qt::LeftButton);
+    prompter.answers = {Prompter::Answer::Yes};
+    c.Command1_Click();
+    QStringList week;
+    for (const char* day : {"一", "二", "三", "四", "五"})
+        week << QStringLiteral("|07:50:00*没有注释>星期") + QString::fromUtf8(day) + u'<' +
+                    w->DefaultRingPath;
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].text, QStringLiteral("你要增加以下5条指令吗?\n[") +
+                                          week.join(QStringLiteral("]\n[")) + u']');
+    EXPECT_EQ(tableFile(dir), week.join(QString()));
+    EXPECT_EQ(w->Text1->text(), "5");
+
+    // One day of the seven is there already: none of the seven is added.
+    chooseTime(*w, 7, 50, 0);
+    c.WholeWeek->click();
+    prompter.shown.clear();
+    c.Command1_Click();
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].text,
+              kDuplicateMessage + u'\n' + week[0].mid(1)); // Monday is the first found
+    EXPECT_EQ(tableFile(dir), week.join(QString()));
+
+    // Seven lines would pass the limit of 300 by one: none is added.
+    QString full;
+    for (int i = 0; i < 294; ++i)
+        full += QStringLiteral("|%1:%2:00*没有注释>每天<关机")
+                    .arg(i / 60 + 10, 2, 10, QChar('0'))
+                    .arg(i % 60, 2, 10, QChar('0'));
+    writeTableFile(dir.file("DayTimeTable/Default.DTT"), full);
+    w->LoadInstructionTable();
+    chooseTime(*w, 6, 0, 0);
+    c.WholeWeek->click();
+    prompter.shown.clear();
+    c.Command1_Click();
+    ASSERT_EQ(prompter.shown.size(), 1);
+    EXPECT_EQ(prompter.shown[0].text, kCapacityMessage);
+    EXPECT_EQ(tableFile(dir), full);
+}
