@@ -6,6 +6,7 @@
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/SoundFiles.h"
 #include "common/WindowPlacement.h"
 #include "frmAbout.h"
 #include "players/MediaPlayer.h"
@@ -17,10 +18,6 @@
 namespace campanor {
 
 namespace {
-
-const QString kRingFilter = QStringLiteral(
-    "所有可以播放的文件|*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;"
-    "*.mp3;*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd");
 
 const QString kServiceUrl = QStringLiteral("https://campanor.org/service");
 const QString kHomeUrl = QStringLiteral("https://campanor.org");
@@ -227,7 +224,7 @@ void Formall::ChangeSkin(const QString& skinFile) {
 
 void Formall::RingChoose_Click() {
     const QString chosen = services_.dialogs->openFile(
-        this, QStringLiteral("请选择一个新的默认乐音："), settings_.folder(), kRingFilter);
+        this, QStringLiteral("请选择一个新的默认乐音："), settings_.folder(), soundFileFilter());
     if (!chosen.isEmpty()) {
         DefaultRingPath = chosen;
         CurrentRing->setText(chosen);

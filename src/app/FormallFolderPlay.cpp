@@ -190,7 +190,7 @@ void Formall::showFolderPicker() {
                     if (!composer || composer->setSearchFolderParameter(folder))
                         SearchPath = folder;
                 });
-        folderPicker_->Form_Load();
+        folderPicker_->Form_Load(SearchPath);
         centreOver(folderPicker_, this);
     }
     folderPicker_->show();

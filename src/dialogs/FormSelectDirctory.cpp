@@ -4,6 +4,7 @@
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/Skin.h"
+#include "common/SoundFiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -72,12 +73,13 @@ FormSelectDirctory::FormSelectDirctory(const QString& skinFile, Prompter* prompt
     connect(Command2, &QPushButton::clicked, this, &FormSelectDirctory::Command2_Click);
 }
 
-void FormSelectDirctory::Form_Load() {
+void FormSelectDirctory::Form_Load(const QString& lastUsed) {
     Skin skin;
     if (skin.LoadSkin(skinFile_))
         skin.ApplySkin(this);
     Drive1->setCurrentIndex(0);
-    setDir1Path(kRoot);
+    if (!setDir1Path(lastUsed.isEmpty() ? musicFolder() : lastUsed) && !setDir1Path(musicFolder()))
+        setDir1Path(kRoot);
 }
 
 void FormSelectDirctory::Drive1_Change() {

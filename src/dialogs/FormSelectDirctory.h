@@ -21,7 +21,8 @@ class FormSelectDirctory : public QWidget {
     FormSelectDirctory(const QString& skinFile, Prompter* prompter, QWidget* parent = nullptr);
 
     // The drive list starts on "/", and the folder list on that drive.
-    void Form_Load();
+    // Starts in the folder used last, else in the user's music folder.
+    void Form_Load(const QString& lastUsed = QString());
     void Drive1_Change();
     // Points the folder list at a folder; false when it cannot be read, and
     // nothing changes.

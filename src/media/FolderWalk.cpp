@@ -1,6 +1,7 @@
 #include "FolderWalk.h"
 
 #include "common/ProgramFolder.h"
+#include "common/SoundFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -15,10 +16,6 @@
 namespace campanor {
 
 namespace {
-
-const QString kPatterns =
-    QStringLiteral("*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;*.mp3;"
-                   "*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd");
 
 // The extensions of the patterns, lower case, without the dot. Every pattern
 // is "*." + extension, so a name matches when the text after its last dot is
@@ -130,8 +127,7 @@ class Walker {
 } // namespace
 
 const QStringList& FolderWalk::patterns() {
-    static const QStringList list = kPatterns.split(u';');
-    return list;
+    return soundFilePatterns();
 }
 
 std::optional<FolderWalk::Result> FolderWalk::walk(const QString& folder, int folderLimit,

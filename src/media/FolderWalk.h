@@ -27,7 +27,7 @@ class FolderWalk {
         bool truncated = false;
     };
 
-    // The 23 patterns of playable files (one of them twice), matched ignoring case.
+    // The patterns of playable files, matched ignoring case.
     static const QStringList& patterns();
 
     // Asked before each subfolder is read; false ends the walk there.

@@ -4,6 +4,7 @@
 #include "common/AsRunLog.h"
 #include "common/PowerNotice.h"
 #include "common/ProgramFolder.h"
+#include "common/SoundFiles.h"
 #include "dialogs/FormSelectFiles.h"
 #include "media/Playlist.h"
 
@@ -73,7 +74,7 @@ bool PlayerWindow::Form_Load() {
     Spot = false;
     MemoryHeld = false;
     place();
-    PlayerPath = QStringLiteral("/");
+    PlayerPath = musicFolder();
 
     const QString order = settings_.read(file::PlayOrder);
     if (order == QStringLiteral("1")) {

@@ -4,6 +4,7 @@
 #include "common/FileDialogs.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
+#include "common/SoundFiles.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,9 +22,6 @@ namespace {
 
 const QString kPlaylistFilter = QStringLiteral("播放列表文件(*.PLF)|*.PLF");
 const QString kTableFilter = QStringLiteral("指令表(*.DTT)|*.DTT");
-const QString kSoundFilter = QStringLiteral(
-    "所有可以播放的文件|*.avi;*.asf;*.asx;*.rmi;*.wav;*.wma;*.wax;*.mpg;*.mpeg;*.m1v;*.mp2;"
-    "*.mp3;*.mpa;*.mpe;*.mid;*.rmi;*.qt;*.aif;*.aifc;*.aiff;*.mov;*.au;*.snd");
 
 QString selectedText(const QListWidget* list) {
     const QListWidgetItem* item = list->currentItem();
@@ -160,7 +158,7 @@ void ComposerPanel::Option2_MouseDown(bool wasSelected) {
     QRadioButton* button = option(QStringLiteral("Option2"));
     button->setChecked(true);
     QString path = host_.dialogs->openFile(window(), QStringLiteral("请选择内部铃声："),
-                                           host_.programFolder, kSoundFilter);
+                                           host_.programFolder, soundFileFilter());
     if (!path.isEmpty()) {
         if (const auto refused = checkChosenPath(path)) {
             refuse(*refused);

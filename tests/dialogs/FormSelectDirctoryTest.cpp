@@ -35,16 +35,30 @@ void mark(QListWidget* list, const QString& entry) {
 
 } // namespace
 
-TEST(FormSelectDirctory, StartsAtTheRootAndWalksFolders) {
+TEST(FormSelectDirctory, StartsInTheMusicFolderAndWalksFolders) {
     TempFolder dir;
     for (const char* name : {"b/x.mp3", "A/y.mp3", "notes.txt", "Song.WAV", ".hidden"})
         dir.write(QLatin1String(name), "x");
+    TempFolder home;
+    const QByteArray realHome = qgetenv("HOME"), realConfig = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", home.file("config").toUtf8());
     FormSelectDirctory picker(QString{}, nullptr);
     picker.Form_Load();
     EXPECT_EQ(picker.windowTitle(), QStringLiteral("搜索目录选择器"));
     EXPECT_EQ(picker.SkinLabel1->text(), QStringLiteral("请选择要自动搜索的文件夹"));
     EXPECT_EQ(picker.Command1->text(), QStringLiteral("确 定"));
-    EXPECT_EQ(picker.Dir1Path(), "/");
+    EXPECT_EQ(picker.Dir1Path(), home.path()) << "no music folder: the home folder";
+    home.write("Music/a.flac", "x");
+    picker.Form_Load();
+    EXPECT_EQ(picker.Dir1Path(), home.file("Music"));
+    picker.Form_Load(dir.file("A"));
+    EXPECT_EQ(picker.Dir1Path(), dir.file("A")) << "the folder used last";
+    picker.Form_Load(dir.file("gone"));
+    EXPECT_EQ(picker.Dir1Path(), home.file("Music"));
+    qputenv("HOME", realHome);
+    qputenv("XDG_CONFIG_HOME", realConfig);
+    picker.setDir1Path(QStringLiteral("/"));
     EXPECT_EQ(picker.Drive1->currentText(), "/");
     EXPECT_NE(texts(picker.Dir1).first(), "..") << "the root has no parent entry";
 
@@ -92,7 +106,7 @@ TEST(FormSelectDirctory, OkHandsOnTheFolderAndClosesTitleBarDoesNot) {
     // The root would walk the whole system: not handed on, the picker stays.
     auto* other = new FormSelectDirctory(QString{}, nullptr);
     QSignalSpy none(other, &FormSelectDirctory::folderChosen);
-    other->Form_Load();
+    other->Form_Load(QStringLiteral("/"));
     other->show();
     other->Command1->click();
     EXPECT_TRUE(none.isEmpty());
@@ -115,7 +129,7 @@ TEST(FormSelectDirctory, OkTakesTheMarkedFolderRefusesTheSystemAndCancelChangesN
     auto* picker = new FormSelectDirctory(QString{}, &prompter);
     QSignalSpy chosen(picker, &FormSelectDirctory::folderChosen);
     QPointer<FormSelectDirctory> alive(picker);
-    picker->Form_Load();
+    picker->Form_Load(QStringLiteral("/"));
     picker->show();
 
     // At the root with nothing marked, a marked pseudo file system, the

@@ -43,11 +43,11 @@ TEST(FolderWalk, FilesFirstThenFolderByFolderBreadthFirst) {
 }
 
 TEST(FolderWalk, OnlyPlayableFilesMatchedIgnoringCase) {
-    EXPECT_EQ(FolderWalk::patterns().size(), 23);
+    EXPECT_EQ(FolderWalk::patterns().size(), 30);
     TempFolder dir;
     const QStringList playable = {"1.AIFF", "2.Mid", "3.mpeg", "4.qt", "5.Snd", "6.x.WMA"};
     const QStringList other = {"cover.jpg", "notes.txt",   "mp3",    "song.mp3.bak",
-                               "a.ogg",     ".hidden.mp3", "b.mpegx"};
+                               "a.ogv",     ".hidden.mp3", "b.mpegx"};
     for (const QString& name : playable + other)
         dir.write(name, "x");
     dir.write(".hiddenfolder/e.mp3", "x");

@@ -1,7 +1,9 @@
 #include "players/MediaPlayer.h"
+#include "dialogs/FolderWalk.h"
 #include "fixtures/Audio.h"
 #include "fixtures/TempFolder.h"
 
+#include <QDir>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -132,4 +134,35 @@ TEST_F(MediaPlayerTest, ShippedChimeDecodesAsMp3) {
     player.setFileName(chime);
     EXPECT_NEAR(player.duration(), 2.5, 0.2);
     EXPECT_EQ(player.playState(), MediaPlayer::Playing);
+}
+
+TEST_F(MediaPlayerTest, TodaysFormatsPlayAndTheFolderSearchFindsThem) {
+    const std::pair<const char*, const char*> formats[] = {
+        {"a.flac", "flacenc"},
+        {"b.OGG", "audioconvert ! vorbisenc ! oggmux"},
+        {"c.oga", "audioconvert ! vorbisenc ! oggmux"},
+        {"d.Opus", "audioresample ! opusenc ! oggmux"},
+        {"e.m4a", "audioconvert ! avenc_aac ! mp4mux"},
+        {"f.AAC", "audioconvert ! avenc_aac ! aacparse ! audio/mpeg,stream-format=adts"},
+        {"g.wv", "audioconvert ! wavpackenc"}};
+    QStringList written;
+    QDir().mkpath(dir.file(QStringLiteral("today")));
+    for (const auto& [name, encoder] : formats) {
+        const QString path = dir.file(QStringLiteral("today/") + QLatin1String(name));
+        ASSERT_TRUE(test::writeEncodedTone(path, 0.5, encoder)) << name;
+        written << path;
+    }
+    for (const QString& path : written) {
+        MediaPlayer player;
+        QSignalSpy ends(&player, &MediaPlayer::endOfStream);
+        QSignalSpy failures(&player, &MediaPlayer::failed);
+        player.setFileName(path);
+        EXPECT_EQ(player.playState(), MediaPlayer::Playing) << path.toStdString();
+        EXPECT_NEAR(player.duration(), 0.5, 0.1) << path.toStdString();
+        EXPECT_TRUE(ends.wait(5000)) << path.toStdString();
+        EXPECT_EQ(failures.count(), 0) << path.toStdString();
+    }
+    const auto found = FolderWalk::walk(dir.file(QStringLiteral("today")));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->files, written);
 }
