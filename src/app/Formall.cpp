@@ -116,6 +116,7 @@ void Formall::Form_Load() {
 
     if (Skin1.LoadSkin(settings_.read(file::SkinFile)))
         Skin1.ApplySkin(this);
+    showSkinInUse();
     move(0, 0);
     tick_.start();
     startSecond_ = clock_.second().time();
@@ -316,8 +317,18 @@ void Formall::Timer1_Timer() {
 
 void Formall::MenuJustMyTimeAuto_Click() {
     Timer1->stop();
-    tick_.calibrate();
+    const qint64 lag = tick_.calibrate();
     Timer1->start(tick_.msUntilNextSecond());
+    // The operator sees what the click did; the log has it too.
+    QString said = QStringLiteral("内部时钟与系统时钟一致，不需要校时。");
+    if (lag > 0)
+        said = QStringLiteral("内部时钟慢了 %1 秒，已校到系统时钟的 %2（其间的指令不补执行）。")
+                   .arg(lag)
+                   .arg(clock_.text());
+    else if (lag < 0)
+        said = QStringLiteral("内部时钟快了 %1 秒，将停走到系统时钟赶上为止（指令不会重复执行）。")
+                   .arg(-lag);
+    services_.prompter->notice(this, said, Prompter::Icon::Information);
 }
 
 void Formall::switchMixerLine(bool lineIn, int muted) {

@@ -151,6 +151,8 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void MenuLogoffWaitTimeNew_Click();
     void SetUser_Click();
     void ChangeSkin(const QString& skinFile);
+    // The 皮肤 menu checks the skin in use.
+    void showSkinInUse();
     void RingChoose_Click();
     void humor_Click();
     void menuTryRing_Click();

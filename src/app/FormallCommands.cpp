@@ -11,8 +11,11 @@
 #include "frmAbout.h"
 #include "players/MediaPlayer.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFileInfo>
+#include <QMenu>
 #include <QUrl>
 
 namespace campanor {
@@ -220,6 +223,16 @@ void Formall::ChangeSkin(const QString& skinFile) {
     settings_.writeText(file::SkinFile, path);
     if (Skin1.LoadSkin(path))
         Skin1.ApplySkin(this);
+    showSkinInUse();
+}
+
+void Formall::showSkinInUse() {
+    const QString inUse = QFileInfo(settings_.read(file::SkinFile)).completeBaseName();
+    for (QAction* item : findChild<QMenu*>(QStringLiteral("changeSkin"))->actions()) {
+        // "[05]Mac" names Mac.skn.
+        const QString skin = item->text().section(u']', 1);
+        item->setChecked(!inUse.isEmpty() && skin.compare(inUse, Qt::CaseInsensitive) == 0);
+    }
 }
 
 void Formall::RingChoose_Click() {

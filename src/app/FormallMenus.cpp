@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include <QActionGroup>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
@@ -80,7 +81,7 @@ class OverCorner : public QObject {
 void Formall::buildMenus() {
     QMenuBar* bar = menuBar();
 
-    QMenu* system = addMenu(bar, "Menu1", QStringLiteral("系统"));
+    QMenu* system = addMenu(bar, "Menu1", QStringLiteral("系统(&S)"));
     QMenu* autorun = addSubMenu(system, "AUTORUN", QStringLiteral("开机启动"));
     AUTORUNYES = addItem(autorun, "AUTORUNYES", QStringLiteral("设置"), true);
     AUTORUNNO = addItem(autorun, "AUTORUNNO", QStringLiteral("取消"), true);
@@ -132,19 +133,22 @@ void Formall::buildMenus() {
     MenuzExit = addItem(system, "MenuzExit", QStringLiteral("退出系统"));
     connect(MenuzExit, &QAction::triggered, this, &Formall::MenuzExit_Click);
 
-    QMenu* skins = addMenu(bar, "changeSkin", QStringLiteral("皮肤"));
+    QMenu* skins = addMenu(bar, "changeSkin", QStringLiteral("皮肤(&K)"));
     const std::pair<const char*, const char*> skinItems[] = {
         {"B_Studio", "B-Studio"}, {"chizh", "chizh"},     {"galaxy", "galaxy"},
         {"green", "green"},       {"Mac", "Mac"},         {"Media", "Media"},
         {"metallic", "metallic"}, {"Paper", "Paper"},     {"TopSecret", "TopSecret"},
         {"Web_II", "Web-II"},     {"winaqua", "winaqua"}, {"Zhelezo", "Zhelezo"}};
     int number = 1;
+    // The skin in use is the checked one.
+    auto* inUse = new QActionGroup(skins);
     for (const auto& [name, skin] : skinItems)
-        addItem(
+        inUse->addAction(addItem(
             skins, name,
-            QStringLiteral("[%1]%2").arg(number++, 2, 10, QChar(u'0')).arg(QLatin1String(skin)));
+            QStringLiteral("[%1]%2").arg(number++, 2, 10, QChar(u'0')).arg(QLatin1String(skin)),
+            true));
 
-    QMenu* music = addMenu(bar, "music", QStringLiteral("默认乐音"));
+    QMenu* music = addMenu(bar, "music", QStringLiteral("默认乐音(&R)"));
     QMenu* outer = addSubMenu(music, "OuterRing", QStringLiteral("选择"));
     QMenu* current = addSubMenu(outer, "kkks", QStringLiteral("当前"));
     CurrentRing = addItem(current, "CurrentRing", QString());
@@ -153,16 +157,16 @@ void Formall::buildMenus() {
     addItem(music, "menuTryRing", QStringLiteral("播放"));
     addItem(music, "menustopsound", QStringLiteral("停止"));
 
-    QMenu* players = addMenu(bar, "Menu4", QStringLiteral("播音器"));
+    QMenu* players = addMenu(bar, "Menu4", QStringLiteral("播音器(&P)"));
     addItem(players, "ReportPlayerNew", QStringLiteral("前置播音器"));
     addItem(players, "Player", QStringLiteral("后置播音器"));
 
-    QMenu* justTime = addMenu(bar, "MenuJustTime", QStringLiteral("内部校时"));
+    QMenu* justTime = addMenu(bar, "MenuJustTime", QStringLiteral("内部校时(&T)"));
     MenuJustMyTimeAuto =
         addItem(justTime, "MenuJustMyTimeAuto", QStringLiteral("内部时钟手动校时"));
     connect(MenuJustMyTimeAuto, &QAction::triggered, this, &Formall::MenuJustMyTimeAuto_Click);
 
-    QMenu* help = addMenu(bar, "DetalHelp", QStringLiteral("帮助"));
+    QMenu* help = addMenu(bar, "DetalHelp", QStringLiteral("帮助(&H)"));
     addItem(help, "Register", QStringLiteral("帮助文档"));
     addItem(help, "MenuAbout", QStringLiteral("版权声明"));
     addItem(help, "dd",

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -112,6 +113,15 @@ QWidget* Formall::buildTableSide(QWidget* parent) {
     bottom->addWidget(Text1);
     right->addLayout(bottom);
 
+    // The keyboard's ways to the table commands.
+    Command5->setShortcut(QKeySequence::New);
+    Command5->setToolTip(QStringLiteral("新建指令表（Ctrl+N）"));
+    Command6->setShortcut(QKeySequence::Open);
+    Command6->setToolTip(QStringLiteral("打开指令表（Ctrl+O）"));
+    Command2->setToolTip(QStringLiteral("删除选中的指令（在列表中按 Delete）"));
+    auto* deleteKey =
+        new QShortcut(QKeySequence::Delete, ListView1, nullptr, nullptr, Qt::WidgetShortcut);
+    connect(deleteKey, &QShortcut::activated, this, &Formall::Command2_Click);
     connect(Command2, &QPushButton::clicked, this, &Formall::Command2_Click);
     connect(Command3, &QPushButton::clicked, this, &Formall::Command3_Click);
     connect(Command4, &QPushButton::clicked, this, &Formall::Command4_Click);

@@ -1,5 +1,7 @@
 #include "Prompter.h"
 
+#include <QAbstractButton>
+#include <QDialogButtonBox>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPointer>
@@ -26,6 +28,25 @@ QMessageBox::Icon toQt(Prompter::Icon icon) {
     return QMessageBox::NoIcon;
 }
 
+// 是 stays left of 否, centred, each of one width whatever the message's
+// length or the desktop's button order: a hand that knows where 否 is finds it.
+void steadyButtons(QMessageBox* box) {
+    box->setStyleSheet(QStringLiteral("QDialogButtonBox { button-layout: 0; }"));
+    if (auto* row = box->findChild<QDialogButtonBox*>())
+        row->setCenterButtons(true);
+    const std::pair<QMessageBox::StandardButton, QString> captions[] = {
+        {QMessageBox::Yes, QStringLiteral("是(&Y)")},
+        {QMessageBox::No, QStringLiteral("否(&N)")},
+        {QMessageBox::Ok, QStringLiteral("确定")},
+        {QMessageBox::Cancel, QStringLiteral("取消")}};
+    for (const auto& [which, caption] : captions) {
+        if (QAbstractButton* button = box->button(which)) {
+            button->setText(caption);
+            button->setFixedWidth(88);
+        }
+    }
+}
+
 } // namespace
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon icon,
@@ -40,6 +61,7 @@ Prompter::Answer QtPrompter::message(QWidget* parent, const QString& text, Icon 
     QPointer<QMessageBox> box = new QMessageBox(toQt(icon), kTitle, text, shown, parent);
     if (buttons == Buttons::YesNoDefaultNo)
         box->setDefaultButton(QMessageBox::No);
+    steadyButtons(box);
     const int result = box->exec();
     delete box.data();
     switch (buttons) {

@@ -54,6 +54,8 @@ class PlayerWindow : public QWidget {
 
     Role role() const { return role_; }
     bool isFront() const { return role_ == Role::Front; }
+    // A position or length as the windows show it: "mm:ss".
+    static QString minutesAndSeconds(double seconds);
 
     // The load: false when the playlist is missing, and the window closed itself.
     bool Form_Load();

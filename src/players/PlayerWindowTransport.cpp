@@ -68,9 +68,17 @@ void PlayerWindow::openTrack(const QString& path) {
         Timer3->stop();
         const QSignalBlocker block(Slider1);
         Slider1->setValue(0);
-        PositionLabel->setText(QStringLiteral("0"));
+        PositionLabel->setText(minutesAndSeconds(0));
     }
     refreshDuration();
+}
+
+QString PlayerWindow::minutesAndSeconds(double seconds) {
+    // A track past the hour counts on in minutes: 75:03.
+    const qint64 whole = seconds > 0 ? qint64(seconds) : 0;
+    return QStringLiteral("%1:%2")
+        .arg(whole / 60, 2, 10, QChar(u'0'))
+        .arg(whole % 60, 2, 10, QChar(u'0'));
 }
 
 void PlayerWindow::closeTrack() {
@@ -79,7 +87,7 @@ void PlayerWindow::closeTrack() {
 
 void PlayerWindow::refreshDuration() {
     const double duration = MediaPlayer1->duration();
-    SkinLabel10->setText(QString::number(qint64(duration)));
+    SkinLabel10->setText(minutesAndSeconds(duration));
     if (duration > 0) {
         const QSignalBlocker block(Slider1);
         Slider1->setRange(0, int(std::lround(duration)));
@@ -93,7 +101,7 @@ void PlayerWindow::Timer3_Timer() {
         const QSignalBlocker block(Slider1);
         Slider1->setValue(int(std::lround(position)));
     }
-    PositionLabel->setText(QString::number(qint64(position)));
+    PositionLabel->setText(minutesAndSeconds(position));
 }
 
 void PlayerWindow::showPlaying(bool playing) {

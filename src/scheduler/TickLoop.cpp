@@ -78,7 +78,7 @@ TickLoop::Result TickLoop::tick(const QStringList& lines) {
     return result;
 }
 
-void TickLoop::calibrate() {
+qint64 TickLoop::calibrate() {
     const QDateTime wall = wallTime(clock_.now());
     const qint64 lag = internal_.lagSeconds(wall);
     if (lag > 0) {
@@ -90,6 +90,7 @@ void TickLoop::calibrate() {
                                        "clock reaches it")
                             .arg(signedSeconds(-lag)));
     }
+    return lag;
 }
 
 int TickLoop::msUntilNextSecond() const {

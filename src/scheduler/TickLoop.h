@@ -75,8 +75,9 @@ class TickLoop {
 
     // The manual calibration: jumps forward to the system's second when
     // behind (the seconds between are not run) and holds when ahead, so no
-    // second is ever run twice.
-    void calibrate();
+    // second is ever run twice. Gives how far the internal clock was behind
+    // (positive) or ahead (negative) of the system's second, in seconds.
+    qint64 calibrate();
 
     // From now to just past the start of the next system second.
     int msUntilNextSecond() const;

@@ -14,6 +14,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace campanor {
@@ -48,6 +49,13 @@ ComposerPanel::ComposerPanel(Host host, QWidget* parent) : QWidget(parent), host
     buttons->addWidget(Command1);
     layout->addLayout(buttons);
     connect(Command1, &QPushButton::clicked, this, &ComposerPanel::Command1_Click);
+    // Enter anywhere in the composer adds, as the button does.
+    Command1->setToolTip(QStringLiteral("增加这条指令（Enter）"));
+    for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
+        auto* enter = new QShortcut(QKeySequence(key), this, nullptr, nullptr,
+                                    Qt::WidgetWithChildrenShortcut);
+        connect(enter, &QShortcut::activated, Command1, &QPushButton::click);
+    }
 }
 
 void ComposerPanel::fillTimeLists() {

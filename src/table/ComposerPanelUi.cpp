@@ -103,9 +103,8 @@ QWidget* ComposerPanel::buildDayRules() {
     Option4 = row("Option4", QStringLiteral("星期"), {{buildWeekdays(box), QString()}});
     Option5 = row("Option5", QStringLiteral("每月"), {{Combo6, day}});
     Option6 = row("Option6", QStringLiteral("每年"), {{Combo7, month}, {Combo8, day}});
-    // The dated rule's option has no caption: the boxes read as a date.
-    Option7 =
-        row("Option7", QString(), {{Text5, QStringLiteral("年")}, {Combo9, month}, {Combo10, day}});
+    Option7 = row("Option7", QStringLiteral("指定日期"),
+                  {{Text5, QStringLiteral("年")}, {Combo9, month}, {Combo10, day}});
     Option7->setAccessibleName(QStringLiteral("指定日期"));
     // A combo box would read out only its current item.
     const std::pair<QComboBox*, const char*> comboNames[] = {
@@ -133,7 +132,7 @@ QWidget* ComposerPanel::buildWeekdays(QWidget* parent) {
     auto* days = new QWidget(parent);
     auto* grid = new QGridLayout(days);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(2);
+    grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(0);
     for (int i = 0; i < 7; ++i) {
         auto* day = new QCheckBox(Combo5->itemText(i), days);

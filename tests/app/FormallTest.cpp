@@ -293,10 +293,17 @@ TEST_F(FormallTest, ClockCorrectionTakesTheSystemTime) {
     w->MenuJustMyTimeAuto_Click();
     EXPECT_EQ(w->internalClock().text(), "09:05:07");
     EXPECT_TRUE(w->Timer1->isActive());
+    // The operator is told what the click did, without a box to wait on.
+    EXPECT_EQ(
+        prompter.shown.value(0).text,
+        QStringLiteral("内部时钟慢了 3907 秒，已校到系统时钟的 09:05:07（其间的指令不补执行）。"));
     // Set back, it holds rather than run a second twice.
     clock.set(QDateTime(QDate(2026, 12, 7), QTime(9, 0, 0)));
     w->MenuJustMyTimeAuto_Click();
     EXPECT_EQ(w->internalClock().text(), "09:05:07");
+    EXPECT_EQ(
+        prompter.shown.value(1).text,
+        QStringLiteral("内部时钟快了 307 秒，将停走到系统时钟赶上为止（指令不会重复执行）。"));
 }
 
 TEST_F(FormallTest, AnAutostartEntryThatCannotBeWrittenLeavesTheMenuAsItWas) {

@@ -5,11 +5,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QImage>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTreeWidget>
+#include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
+#include <map>
 
 using namespace campanor;
 using namespace campanor::test;
@@ -36,6 +42,40 @@ class WindowFitTest : public FormallTest {
     }
 };
 
+double luminance(QRgb c) {
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
+}
+
+double contrast(QRgb a, QRgb b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast a control shows on screen: its most common colour (the
+// background) against the pixel that stands out most from it (the text or
+// the mark), in the part `within` of its render.
+double shownContrast(QWidget* control, QRect within = {}) {
+    QImage image = control->grab().toImage();
+    if (within.isValid())
+        image = image.copy(within);
+    std::map<QRgb, int> counts;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ++counts[image.pixel(x, y) | 0xff000000];
+    const QRgb background =
+        std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+            return a.second < b.second;
+        })->first;
+    double most = 1.0;
+    for (const auto& [colour, count] : counts)
+        most = std::max(most, contrast(colour, background));
+    return most;
+}
+
 } // namespace
 
 TEST_F(WindowFitTest, LongPathsAndEverySkinKeepTheWindowOnTheScreen) {
@@ -45,7 +85,7 @@ TEST_F(WindowFitTest, LongPathsAndEverySkinKeepTheWindowOnTheScreen) {
     const QString line = QStringLiteral("08:30:00*早操>每天<播音开-静态") + path;
     writeTable({line});
     auto w = start();
-        w->show();
+    w->show();
     const int width = w->width();
     expectFits(*w, "a long next instruction");
 
@@ -107,4 +147,27 @@ TEST_F(WindowFitTest, LastCarriedOutLineSaysTheOutcomeAndMarksAFailureRed) {
     // Only the row that ran last stands out.
     EXPECT_EQ(w->ListView1->topLevelItem(0)->background(1).style(), Qt::NoBrush);
     EXPECT_NE(w->ListView1->topLevelItem(1)->background(1).style(), Qt::NoBrush);
+}
+
+TEST_F(WindowFitTest, DisabledButtonsAndUncheckedOptionsStayReadableInEverySkin) {
+    auto w = start();
+    w->show();
+    ASSERT_FALSE(w->Command7->isEnabled()) << "默认 is disabled on the default table";
+    QRadioButton* unchecked = w->composer->Option5;
+    ASSERT_FALSE(unchecked->isChecked());
+    const QString assets = qEnvironmentVariable("CAMPANOR_ASSETS") + QStringLiteral("/skin/");
+    const QStringList skins = QDir(assets).entryList({QStringLiteral("*.skn")}, QDir::Files);
+    ASSERT_EQ(skins.size(), 12);
+    QDir().mkpath(dir.file("skin"));
+    for (const QString& skin : skins) {
+        QFile::copy(assets + skin, dir.file("skin/" + skin));
+        w->ChangeSkin(skin);
+        QApplication::processEvents();
+        // The caption, inside the button's frame.
+        EXPECT_GE(shownContrast(w->Command7, w->Command7->rect().adjusted(3, 3, -3, -3)), 3.0)
+            << skin.toStdString();
+        // The round mark before the caption.
+        const int side = unchecked->height();
+        EXPECT_GE(shownContrast(unchecked, QRect(0, 0, side, side)), 3.0) << skin.toStdString();
+    }
 }
