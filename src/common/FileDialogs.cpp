@@ -1,6 +1,7 @@
 #include "FileDialogs.h"
 
 #include <QFileDialog>
+#include <QSortFilterProxyModel>
 #include <QStringList>
 
 namespace campanor {
@@ -26,6 +27,22 @@ bool samePatterns(QStringList a, QStringList b) {
     return a == b;
 }
 
+// The program's own temporary lists (a folder search's tracks) are rewritten
+// at every search: they are not offered as the user's lists.
+class WithoutOwnLists : public QSortFilterProxyModel {
+  public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+  protected:
+    bool filterAcceptsRow(int row, const QModelIndex& parent) const override {
+        const QString name = sourceModel()->index(row, 0, parent).data().toString();
+        for (const char* own : {"TEMPBACK.PLF", "TEMPFRONT.PLF"})
+            if (name.compare(QLatin1String(own), Qt::CaseInsensitive) == 0)
+                return false;
+        return true;
+    }
+};
+
 } // namespace
 
 QString toQtFilter(const QString& filter) {
@@ -48,7 +65,16 @@ QString toQtFilter(const QString& filter) {
 
 QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QString& folder,
                                 const QString& filter) {
-    return QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter));
+    if (filter != kPlaylistFilter)
+        return QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter));
+    QFileDialog dialog(parent, title, folder, toQtFilter(filter));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    // Only Qt's own dialog takes a model that leaves files out.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new WithoutOwnLists(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtFileDialogs::saveFile(QWidget* parent, const QString& title, const QString& folder,

@@ -32,6 +32,9 @@ class QtFileDialogs : public FileDialogs {
                         const QString& kind) override;
 };
 
+// The one name the playlists go by in every dialog that opens or saves one.
+inline const QString kPlaylistFilter = QStringLiteral("曲目表 (*.PLF)|*.PLF");
+
 // "Name|*.a;*.b" (the system's filter form) as a Qt name filter "Name (*.a *.b)".
 QString toQtFilter(const QString& filter);
 

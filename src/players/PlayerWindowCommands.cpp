@@ -19,7 +19,6 @@
 namespace campanor {
 
 namespace {
-const QString kPlaylistFilter = QStringLiteral("曲目表(*.PLF)|*.plf");
 const QString kEmptyListForFolder = QStringLiteral(
     "曲目表为空，操作不能进行。请在曲目表中加入要搜索的文件夹中的曲目，再进行本操作！");
 
@@ -223,7 +222,7 @@ void PlayerWindow::Command10_Click() {
     for (;;) {
         path = waitIn([&] {
             return context_.dialogs->saveFile(this, QStringLiteral("将曲目表另存为:"), folder,
-                                              QStringLiteral("曲目表(*.PLF)|*.PLF"));
+                                              kPlaylistFilter);
         });
         if (path.isEmpty() || closing_)
             return;

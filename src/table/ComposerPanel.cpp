@@ -21,7 +21,6 @@ namespace campanor {
 
 namespace {
 
-const QString kPlaylistFilter = QStringLiteral("播放列表文件(*.PLF)|*.PLF");
 const QString kTableFilter = QStringLiteral("指令表(*.DTT)|*.DTT");
 
 QString selectedText(const QListWidget* list) {

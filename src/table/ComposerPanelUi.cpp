@@ -132,7 +132,7 @@ QWidget* ComposerPanel::buildWeekdays(QWidget* parent) {
     auto* days = new QWidget(parent);
     auto* grid = new QGridLayout(days);
     grid->setContentsMargins(0, 0, 0, 0);
-    grid->setHorizontalSpacing(8);
+    grid->setHorizontalSpacing(4);
     grid->setVerticalSpacing(0);
     for (int i = 0; i < 7; ++i) {
         auto* day = new QCheckBox(Combo5->itemText(i), days);

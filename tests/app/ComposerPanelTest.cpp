@@ -24,7 +24,7 @@ TEST_F(Composer, AddsAWeeklyBackListThroughThePanelAndResets) {
     c.option("Option14")->click();
     EXPECT_EQ(dialogs.asked.value(0), QStringLiteral("请选择播放列表文件:|") +
                                           dir.file("PlayListFile") +
-                                          QStringLiteral("|播放列表文件(*.PLF)|*.PLF"));
+                                          QStringLiteral("|曲目表 (*.PLF)|*.PLF"));
     EXPECT_EQ(c.parameterBox("Text7")->text(), playlist);
     EXPECT_EQ(c.parameterBox("Text7")->toolTip(), playlist);
 

@@ -84,7 +84,7 @@ TEST_F(PlayerCommands, OpenAsksAgainForAMissingFileThenAdoptsTheList) {
     dialogs.answers = {dir.file("PlayListFile/Nope.PLF"), other};
     w->Command9_Click();
     EXPECT_EQ(dialogs.asked.first(), QStringLiteral("打开曲目表：(*.PLF)|") + dir.path() +
-                                         QStringLiteral("/PlayListFile|曲目表(*.PLF)|*.plf"));
+                                         QStringLiteral("/PlayListFile|曲目表 (*.PLF)|*.PLF"));
     ASSERT_EQ(prompter.shown.size(), 1);
     EXPECT_EQ(prompter.shown[0].text,
               dir.file("PlayListFile/Nope.PLF") + QStringLiteral("不存在!请重新选择一个!"));
