@@ -256,7 +256,8 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     ElidedLabel* LastInstruction = nullptr;
     QLabel* ClockHealthLabel = nullptr;
     QLabel* CalendarWarningLabel = nullptr;
-    QLabel* TomorrowLine = nullptr; // beside NextInstruction: tomorrow when it is no ordinary day
+    ElidedLabel* TomorrowLine =
+        nullptr; // beside NextInstruction: tomorrow when it is no ordinary day
     MediaPlayer* MediaPlayer1 = nullptr;
     Skin Skin1;
 

@@ -17,11 +17,11 @@ void Formall::buildStatusLines(QVBoxLayout* layout, QWidget* parent) {
     NextInstruction->setAccessibleName(QStringLiteral("下一条指令"));
     NextInstruction->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lines->addWidget(NextInstruction, 1);
-    TomorrowLine = new QLabel(parent);
+    TomorrowLine = new ElidedLabel(parent);
     TomorrowLine->setObjectName(QStringLiteral("TomorrowLine"));
     TomorrowLine->setAccessibleName(QStringLiteral("明天"));
     TomorrowLine->hide();
-    lines->addWidget(TomorrowLine);
+    lines->addWidget(TomorrowLine, 1);
     buildLastRun(lines, parent);
     layout->addLayout(lines);
     buildMissedLine(layout, parent);

@@ -19,7 +19,6 @@ void Formall::showTomorrow(const QDate& today) {
             parts << part;
     TomorrowLine->setText(parts.join(QStringLiteral("　")));
     TomorrowLine->setVisible(!parts.isEmpty());
-    TomorrowLine->setToolTip(TomorrowLine->text());
     // A make-up day without its weekday would ring the wrong timetable: it
     // stands out as the clock warning does, whatever the skin.
     TomorrowLine->setStyleSheet(

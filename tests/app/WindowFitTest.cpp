@@ -104,6 +104,11 @@ TEST_F(WindowFitTest, LongPathsAndEverySkinKeepTheWindowOnTheScreen) {
     w->composer->parameterBox(QStringLiteral("Text10"))->setText(path);
     expectFits(*w, "long boxes");
     EXPECT_EQ(w->width(), width);
+    // Tomorrow's line can list a week of make-up days or a long holiday name.
+    w->TomorrowLine->setText(QStringLiteral("明天：放假（") + QString(300, u'假') + u'）');
+    w->TomorrowLine->show();
+    expectFits(*w, "a long line about tomorrow");
+    EXPECT_EQ(w->width(), width);
 
     const QStringList skins =
         QDir(qEnvironmentVariable("CAMPANOR_ASSETS") + QStringLiteral("/skin"))

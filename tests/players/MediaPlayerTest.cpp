@@ -1,7 +1,7 @@
 #include "players/MediaPlayer.h"
-#include "dialogs/FolderWalk.h"
 #include "fixtures/Audio.h"
 #include "fixtures/TempFolder.h"
+#include "media/FolderWalk.h"
 
 #include <QDir>
 #include <QSignalSpy>
