@@ -183,8 +183,11 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     // (启动时恢复播音状态), what today's plan has in effect is put back.
     // `tookOver`: the second from which the tick has run the day itself
     // (the internal clock's second when it is not given).
+    // After an emergency (`suspended`) the lines from `missedFrom` on were
+    // logged as suspended already, and a table the operator opened stays
+    // unless a 打开表 line fell due meanwhile.
     void restoreDay(const QString& occasion, const QTime& missedFrom,
-                    std::optional<QTime> tookOver = std::nullopt);
+                    std::optional<QTime> tookOver = std::nullopt, bool suspended = false);
     // After the first frame: picks up the day since the last sign of life in
     // today's log, and from now on after a resume and a large clock step.
     void restoreAtStartUp();
@@ -201,6 +204,8 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     // warning line. A change decides the days that begin after it.
     const CalendarFile& calendarFile() const { return calendar_; }
     void reloadCalendar();
+    // Calendar.txt changed by another program (a sync between buildings).
+    void followCalendarFile();
     // An outcome of a carried-out line: the last-run line and a brief
     // highlight of its row.
     void showLastRun(const QDateTime& second, const QString& line, const QString& outcome,
@@ -291,7 +296,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     void buildEmergencyBanner();
     void carryOutDue(const QString& line);
     void applyEmergency();
-    void liftEmergency();
+    void liftEmergency(const QDateTime& since);
     void loopEmergencyRing();
     void followTableFile();
 
@@ -383,6 +388,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     TickLoop tick_;
     Dispatcher dispatcher_{*this};
     CalendarFile calendar_;
+    std::optional<QByteArray> calendarBytes_; // the file as last read
     bool startHidden_ = false;
     bool ending_ = false;
     QPointer<HelpWindow> help_;

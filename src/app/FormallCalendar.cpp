@@ -3,6 +3,7 @@
 #include "calendar/DayPlan.h"
 #include "common/AsRunLog.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
 #include <QVBoxLayout>
@@ -28,9 +29,32 @@ void Formall::showCalendarWarning() {
     CalendarWarningLabel->setVisible(!text.isEmpty());
 }
 
+namespace {
+
+QByteArray fileBytes(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
 void Formall::reloadCalendar() {
+    calendarBytes_ = fileBytes(calendar_.path());
     calendar_.load();
     showCalendarWarning();
+}
+
+void Formall::followCalendarFile() {
+    // The file watch also fires for the window's own saves and on a first
+    // look: only a text that differs from the one read counts.
+    // Before the first day began nothing was read to differ from.
+    if (!calendarBytes_ || fileBytes(calendar_.path()) == *calendarBytes_)
+        return;
+    AsRunLog::write(QStringLiteral("calendar file changed outside, read again (it counts from "
+                                   "the next day on): ") +
+                    calendar_.path());
+    reloadCalendar();
+    showTomorrow(clock_.date());
 }
 
 TickLoop::Day Formall::beginCalendarDay(const QDate& date) {

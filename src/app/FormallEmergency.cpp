@@ -89,9 +89,10 @@ QString Formall::startEmergency(const QString& playlist) {
 }
 
 QString Formall::endEmergency() {
+    const QDateTime since = emergency_.since();
     if (!emergency_.end(services_.clock->now()))
         return QStringLiteral("紧急广播没有开始");
-    QTimer::singleShot(0, this, [this] { liftEmergency(); });
+    QTimer::singleShot(0, this, [this, since] { liftEmergency(since); });
     return {};
 }
 
@@ -144,7 +145,7 @@ void Formall::loopEmergencyRing() {
     }
 }
 
-void Formall::liftEmergency() {
+void Formall::liftEmergency(const QDateTime& since) {
     EmergencyBanner->hide();
     emergencyRing_ = false;
     ringPlayer()->Stop();
@@ -155,16 +156,21 @@ void Formall::liftEmergency() {
         FromPlayer->fadeVolumeTo(emergencyBackVolume_);
     }
     emergencyBackVolume_ = -1;
-    // What should be in effect now (as after a start) is restored where the
-    // program knows how; the instructions suspended meanwhile are not replayed.
+    // What the suspended lines would have put in effect by now (a back list,
+    // a switch, a table) is put back as after a start; the moments among
+    // them (rings, announcements) are not replayed.
+    const QDate today = clock_.date();
+    const QTime from = since.isValid() && since.date() == today ? since.time() : QTime(0, 0, 0);
+    restoreDay(QStringLiteral("the emergency"), from, std::nullopt, true);
 }
 
 void Formall::followTableFile() {
     if (!follower_)
         return;
-    // A hook for more files (the school calendar) to follow later.
-    follower_->follow({CurrentTablePath});
+    follower_->follow({CurrentTablePath, calendar_.path()});
     const QStringList changed = follower_->takeChanged();
+    if (changed.contains(calendar_.path()))
+        followCalendarFile();
     if (!changed.contains(CurrentTablePath))
         return;
     const RecordRead read = readTableFile(CurrentTablePath);

@@ -1,5 +1,6 @@
 #include "Formall.h"
 
+#include "ActionFailure.h"
 #include "common/AsRunLog.h"
 #include "common/WindowPlacement.h"
 #include "dialogs/FormSelectDirctory.h"
@@ -60,6 +61,12 @@ void Formall::giveUpFolderWalk(bool front, const QString& outcome) {
 }
 
 void Formall::PlaySearchFolder(ActionKind kind, const QString& folder, const QString& line) {
+    // The picker refuses these; a line written by hand or typed in the insert
+    // panel would otherwise walk the whole system at its second.
+    if (FormSelectDirctory::isUnsearchable(folder))
+        failAction(QStringLiteral("不能搜索“%1”：根目录会搜索整个系统，/proc、/sys、/dev、/run "
+                                  "是系统文件夹")
+                       .arg(folder));
     const bool front = isFrontSearch(kind);
     giveUpFolderWalk(front, QStringLiteral("cancelled: a later folder took its place"));
     auto job = std::make_shared<FolderWalkJob>(kind, folder,

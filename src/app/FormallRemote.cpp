@@ -60,6 +60,8 @@ QVariantMap Formall::remoteStatus() {
     status[QStringLiteral("table")] = CurrentTablePath;
     status[QStringLiteral("instructions")] = table_.count();
     status[QStringLiteral("nextInstruction")] = NextInstruction->text();
+    status[QStringLiteral("tomorrow")] =
+        TomorrowLine->isHidden() ? QString() : TomorrowLine->text();
     addPlayer(status, QStringLiteral("back"), FromPlayer);
     addPlayer(status, QStringLiteral("front"), ReportPlayer);
     status[QStringLiteral("lineIn")] = switchState(lineInState_);

@@ -124,7 +124,7 @@ void Formall::PrepareForSleep(bool sleeping) {
 }
 
 void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
-                         std::optional<QTime> tookOver) {
+                         std::optional<QTime> tookOver, bool suspended) {
     const QDateTime now = clock_.second();
     // What the tick carried out after it took over is in effect already.
     const QTime runFrom = tookOver.value_or(now.time());
@@ -137,8 +137,12 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
     const DayRestore::State state = restore.stateAt(dayTablePath, now.time());
 
     int missed = 0;
+    bool tableOpenedMeanwhile = false;
     for (const DayRestore::Step& step : state.steps) {
         if (step.second < missedFrom || ranAlready(step))
+            continue;
+        tableOpenedMeanwhile |= step.action.kind == ActionKind::OpenTable;
+        if (suspended)
             continue;
         AsRunLog::write(QStringLiteral("missed (not running): ") + stepText(step));
         ++missed;
@@ -149,6 +153,12 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
             QStringLiteral("今天有 %1 条指令在程序没有运行时到时，没有执行（点击查看运行记录）")
                 .arg(missedCount_));
         MissedButton->show();
+    }
+    if (emergency_.on()) {
+        // The end of the emergency puts back what the plan has in effect then.
+        AsRunLog::write(
+            QStringLiteral("restore after %1 waits for the end of the emergency").arg(occasion));
+        return;
     }
     if (!MenuRestoreAtStart->isChecked()) {
         AsRunLog::write(QStringLiteral("restore after %1: turned off").arg(occasion));
@@ -167,7 +177,8 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
             return false;
         }
     };
-    if (!samePathIgnoringCase(state.table, CurrentTablePath)) {
+    if (!samePathIgnoringCase(state.table, CurrentTablePath) &&
+        (!suspended || tableOpenedMeanwhile)) {
         OpenTableByInstruction(state.table);
         AsRunLog::write(QStringLiteral("restored the table ") + state.table);
     }

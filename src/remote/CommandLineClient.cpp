@@ -29,6 +29,7 @@ const char* const kHelp =
     "  --open-table PATH           打开指令表\n"
     "  --emergency on [PLAYLIST]   开始紧急广播（默认曲目表 PlayListFile/EMERGENCY.PLF）\n"
     "  --emergency off             结束紧急广播\n"
+    "  --plan YYYY-MM-DD           列出这一天将执行的指令（不需要程序在运行）\n"
     "  --help                      显示本说明\n"
     "退出状态：0 完成；1 被拒绝（原因见标准错误）；2 命令行有误；3 本用户没有运行中的程序。\n";
 

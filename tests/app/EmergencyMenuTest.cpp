@@ -67,3 +67,58 @@ TEST_F(FormallTest, EmergencyMenuAsksHoldsTheTableLoopsTheAlarmAndEndsFromTheBan
     EXPECT_TRUE(log.contains("emergency started at 2026-12-07 08:00:00"));
     EXPECT_TRUE(log.contains("emergency ended at 2026-12-07 08:00:03"));
 }
+
+TEST_F(FormallTest, EndingAnEmergencyPutsBackWhatItsSuspendedLinesWouldHaveSet) {
+    useScriptedMedia();
+    const auto list = [&](const QString& name, const QString& track) {
+        dir.write("music/" + track, "x");
+        durations[dir.file("music/" + track)] = 30;
+        dir.write("PlayListFile/" + name,
+                  TempFolder::quoted(joinPlaylistText({dir.file("music/" + track)})));
+        return dir.file("PlayListFile/" + name);
+    };
+    const QString morning = list("Morning.PLF", "morning.mp3");
+    const QString later = list("Later.PLF", "later.mp3");
+    list("EMERGENCY.PLF", "alarm.mp3");
+    dir.write("DayTimeTable/Other.DTT",
+              TempFolder::quoted(QStringLiteral("|09:00:00*x>每天<执行程序/bin/other")));
+    dir.write("DayTimeTable/Default.DTT",
+              TempFolder::quoted(QStringLiteral("|08:00:00*x>每天<播音开-静态") + morning +
+                                 QStringLiteral("|08:00:01*x>每天<播音开-静态") + later +
+                                 QStringLiteral("|08:00:02*x>每天<打开表") +
+                                 dir.file("DayTimeTable/Other.DTT")));
+    auto w = start();
+    AsRunLog::open(dir.path());
+    w->Timer1->stop();
+    w->DispatchAction(QStringLiteral("08:00:00*x>每天<播音开-静态") + morning);
+    prompter.answers = {Prompter::Answer::Yes};
+    w->Emergency_Click();
+    ASSERT_TRUE(waitUntil([&] { return w->frontPlayer() != nullptr; }));
+
+    // A restore meanwhile (a resume, a start) leaves the alarm alone.
+    w->restoreDay(QStringLiteral("a resume"), QTime(8, 0, 0));
+    EXPECT_EQ(w->backPlayer()->PLFFile, morning);
+    EXPECT_NE(media(w->backPlayer())->playState(), MediaControl::Playing);
+
+    for (int second = 1; second <= 3; ++second) {
+        clock.advanceMs(1000);
+        w->Timer1_Timer();
+        QCoreApplication::processEvents();
+    }
+    w->EmergencyEnd->click();
+    ASSERT_TRUE(waitUntil([&] { return w->frontPlayer() == nullptr; }));
+    QCoreApplication::processEvents();
+
+    // The list and the table that fell due under the alarm are in effect now.
+    ASSERT_NE(w->backPlayer(), nullptr);
+    EXPECT_EQ(w->backPlayer()->PLFFile, later);
+    EXPECT_EQ(media(w->backPlayer())->playState(), MediaControl::Playing);
+    EXPECT_EQ(w->CurrentTablePath, dir.file("DayTimeTable/Other.DTT"));
+    AsRunLog::close();
+    const QString log = asRunLogText(dir.path());
+    EXPECT_TRUE(log.contains("suspended (emergency): 08:00:01*x>每天<播音开-静态" + later));
+    // Logged as suspended, not again as missed.
+    EXPECT_FALSE(log.contains("missed (not running): 08:00:01")) << log.toStdString();
+    EXPECT_FALSE(log.contains("missed (not running): 08:00:02")) << log.toStdString();
+    EXPECT_TRUE(log.contains("restore after the emergency")) << log.toStdString();
+}

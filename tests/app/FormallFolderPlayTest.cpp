@@ -135,7 +135,7 @@ TEST_F(FormallFolderPlay, AScheduledFolderPlaysThroughGStreamer) {
     EXPECT_EQ(w->backPlayer()->MediaPlayer1->playState(), MediaControl::Playing);
 }
 
-TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
+TEST_F(FormallFolderPlay, AMissingOrSystemFolderFailsThatInstructionOnly) {
     useScriptedMedia();
     start();
     const QString songs = folder({"a.mp3"});
@@ -143,7 +143,8 @@ TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
     dir.write("DayTimeTable/Default.DTT",
               TempFolder::quoted(
                   QStringLiteral("|08:00:01*早操>每天<搜索文件夹-前置随机") + dir.file("gone") +
-                  QStringLiteral("|08:00:02*没有注释>每天<搜索文件夹-后置排序") + songs));
+                  QStringLiteral("|08:00:02*没有注释>每天<搜索文件夹-后置排序") + songs +
+                  QStringLiteral("|08:00:03*全盘>每天<搜索文件夹-前置随机/")));
     auto w = start();
     AsRunLog::open(dir.path());
     w->Timer1->stop();
@@ -170,6 +171,19 @@ TEST_F(FormallFolderPlay, AMissingFolderFailsThatInstructionOnly) {
     ASSERT_TRUE(waitUntil([&] { return w->backPlayer() != nullptr; }, 10000));
     EXPECT_EQ(listText(backList()), "|" + dir.file("songs/a.mp3"));
     EXPECT_EQ(listText(frontList()), "|/earlier/front.mp3");
+    EXPECT_EQ(w->frontPlayer(), nullptr);
+
+    // The root, typed by hand, is refused at its second: no walk through the system.
+    AsRunLog::open(dir.path());
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    EXPECT_FALSE(w->folderWalkPending());
+    AsRunLog::close();
+    log.close();
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("failed: 不能搜索“/”")));
+    EXPECT_TRUE(w->table().lines().contains(
+        QStringLiteral("08:00:03*Error!全盘>每天<搜索文件夹-前置随机/")));
     EXPECT_EQ(w->frontPlayer(), nullptr);
 }
 

@@ -6,6 +6,7 @@
 #include "fixtures/FakeCard.h"
 #include "fixtures/LogindMock.h"
 #include "fixtures/ProgramEnvironment.h"
+#include "fixtures/SteppedProgram.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 
@@ -18,38 +19,16 @@ using namespace campanor::test;
 
 namespace {
 
-const char* kFaketimeLibrary = "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1";
 const char* kLineSwitch = "Line Playback Switch";
 
 // The program on a program folder of its own, its clock under libfaketime.
-class DayProgram {
+class DayProgram : public SteppedProgram {
   public:
     DayProgram() {
         home.write("ResetSystem.txt", TempFolder::quoted("1"));
         home.write("show.txt", TempFolder::quoted("show"));
     }
-    ~DayProgram() {
-        process.kill();
-        process.waitForFinished(5000);
-    }
-    void start(const QDateTime& at) {
-        setClock(at);
-        QProcessEnvironment env = programEnvironment(home.path(), runtime.path());
-        env.insert("LD_PRELOAD", kFaketimeLibrary);
-        env.insert("FAKETIME_TIMESTAMP_FILE", runtime.file("faketime"));
-        env.insert("FAKETIME_NO_CACHE", "1");
-        env.insert("FAKETIME_DONT_FAKE_MONOTONIC", "1");
-        const QString asan = env.value("ASAN_OPTIONS");
-        env.insert("ASAN_OPTIONS", (asan.isEmpty() ? "" : asan + ":") + "verify_asan_link_order=0");
-        env.insert("CAMPANOR_MIXER_DEVICE", qEnvironmentVariable("CAMPANOR_MIXER_DEVICE"));
-        process.setProcessEnvironment(env);
-        process.start(qEnvironmentVariable("CAMPANOR_BINARY"), {});
-    }
-    void setClock(const QDateTime& at) {
-        const qint64 offset = QDateTime::currentDateTime().msecsTo(at);
-        runtime.write("faketime", (offset >= 0 ? "+" : "") +
-                                      QByteArray::number(double(offset) / 1000.0, 'f', 3) + "\n");
-    }
+    ~DayProgram() { stop(); }
     QString log() const { return asRunLogText(home.path()); }
     bool logged(const QString& text, int timeoutMs = 20000) const {
         return waitUntil([&] { return log().contains(text); }, timeoutMs);
@@ -57,9 +36,6 @@ class DayProgram {
     void table(const QStringList& lines) {
         home.write("DayTimeTable/Default.DTT", TempFolder::quoted("|" + lines.join("|")));
     }
-
-    TempFolder home, runtime;
-    QProcess process;
 };
 
 QDateTime at(const char* time) {

@@ -221,4 +221,18 @@ TEST_F(RemoteControl, TheTableFollowsItsFileButNotAHalfWrittenOneNorItsOwnWrites
     ASSERT_TRUE(
         waitUntil([&] { return command({"--status"}).out.contains("instructions: 1"); }, 2000));
     EXPECT_EQ(log().count("cannot be read whole"), 1);
+
+    // The school calendar is followed too: tomorrow's line changes at once.
+    const QDate tomorrow = QDate::currentDate().addDays(1);
+    home.write(".incoming", TempFolder::quoted(QStringLiteral("%1年%2月%3日*校运会>放假<")
+                                                   .arg(tomorrow.year())
+                                                   .arg(tomorrow.month())
+                                                   .arg(tomorrow.day())));
+    ASSERT_EQ(
+        std::rename(qPrintable(home.file(".incoming")), qPrintable(home.file("Calendar.txt"))), 0);
+    ASSERT_TRUE(waitUntil(
+        [&] { return command({"--status"}).out.contains("tomorrow: 明天：放假（校运会）"); }, 2000))
+        << command({"--status"}).out.toStdString() << log().toStdString();
+    QThread::msleep(1500);
+    EXPECT_EQ(log().count("calendar file changed outside"), 1) << log().toStdString();
 }
