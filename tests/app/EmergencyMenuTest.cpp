@@ -14,15 +14,8 @@ using namespace campanor::test;
 
 TEST_F(FormallTest, EmergencyMenuAsksHoldsTheTableLoopsTheAlarmAndEndsFromTheBanner) {
     useScriptedMedia();
-    const auto list = [&](const QString& name, const QString& track) {
-        dir.write("music/" + track, "x");
-        durations[dir.file("music/" + track)] = 30;
-        dir.write("PlayListFile/" + name,
-                  TempFolder::quoted(joinPlaylistText({dir.file("music/" + track)})));
-        return dir.file("PlayListFile/" + name);
-    };
-    const QString back = list("Back.PLF", "back.mp3");
-    list("EMERGENCY.PLF", "alarm.mp3");
+    const QString back = scriptedList("Back.PLF", "back.mp3");
+    scriptedList("EMERGENCY.PLF", "alarm.mp3");
     dir.write("DayTimeTable/Default.DTT",
               TempFolder::quoted(QStringLiteral("|08:00:02*x>每天<执行程序/bin/held"
                                                 "|08:00:04*x>每天<执行程序/bin/after")));
@@ -70,16 +63,9 @@ TEST_F(FormallTest, EmergencyMenuAsksHoldsTheTableLoopsTheAlarmAndEndsFromTheBan
 
 TEST_F(FormallTest, EndingAnEmergencyPutsBackWhatItsSuspendedLinesWouldHaveSet) {
     useScriptedMedia();
-    const auto list = [&](const QString& name, const QString& track) {
-        dir.write("music/" + track, "x");
-        durations[dir.file("music/" + track)] = 30;
-        dir.write("PlayListFile/" + name,
-                  TempFolder::quoted(joinPlaylistText({dir.file("music/" + track)})));
-        return dir.file("PlayListFile/" + name);
-    };
-    const QString morning = list("Morning.PLF", "morning.mp3");
-    const QString later = list("Later.PLF", "later.mp3");
-    list("EMERGENCY.PLF", "alarm.mp3");
+    const QString morning = scriptedList("Morning.PLF", "morning.mp3");
+    const QString later = scriptedList("Later.PLF", "later.mp3");
+    scriptedList("EMERGENCY.PLF", "alarm.mp3");
     dir.write("DayTimeTable/Other.DTT",
               TempFolder::quoted(QStringLiteral("|09:00:00*x>每天<执行程序/bin/other")));
     dir.write("DayTimeTable/Default.DTT",

@@ -11,6 +11,7 @@
 #include "fixtures/ScriptedPrompter.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/TestClock.h"
+#include "media/Playlist.h"
 #include "players/MediaPlayer.h"
 #include "players/PlayerWindow.h"
 
@@ -103,6 +104,14 @@ class FormallTest : public ::testing::Test {
     void useScriptedMedia() {
         mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
         fadeMs = 10;
+    }
+    // A list PlayListFile/`name` of one scripted track music/`track` of 30 s.
+    QString scriptedList(const QString& name, const QString& track) {
+        dir.write("music/" + track, "x");
+        durations[dir.file("music/" + track)] = 30;
+        dir.write("PlayListFile/" + name,
+                  TempFolder::quoted(joinPlaylistText({dir.file("music/" + track)})));
+        return dir.file("PlayListFile/" + name);
     }
     static ScriptedMedia* media(PlayerWindow* w) {
         return static_cast<ScriptedMedia*>(w->MediaPlayer1);
