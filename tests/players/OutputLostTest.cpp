@@ -1,5 +1,6 @@
 #include "common/AsRunLog.h"
 #include "fixtures/Audio.h"
+#include "fixtures/PrivateSoundServer.h"
 #include "fixtures/TempFolder.h"
 #include "fixtures/WaitUntil.h"
 #include "players/MediaPlayer.h"
@@ -13,55 +14,6 @@
 
 using namespace campanor;
 using namespace campanor::test;
-
-namespace {
-
-// A sound server of the test's own, with a null output, on a socket that
-// stays the same when it is killed and started again.
-class PrivateSoundServer : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        if (QStandardPaths::findExecutable("pulseaudio").isEmpty())
-            GTEST_SKIP() << "no pulseaudio";
-        dir.write("server.pa", ("load-module module-null-sink sink_name=out\n"
-                                "load-module module-native-protocol-unix auth-anonymous=1 socket=" +
-                                socket)
-                                   .toUtf8());
-        saved_ = qgetenv("PULSE_SERVER");
-        qputenv("PULSE_SERVER", ("unix:" + socket).toUtf8());
-        ASSERT_TRUE(startServer());
-    }
-    void TearDown() override {
-        stopServer();
-        qputenv("PULSE_SERVER", saved_);
-    }
-    bool startServer() {
-        QFile::remove(socket);
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("HOME", dir.path());
-        env.insert("XDG_RUNTIME_DIR", dir.path());
-        env.insert("XDG_CONFIG_HOME", dir.path());
-        server.setProcessEnvironment(env);
-        server.start("pulseaudio",
-                     {"-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-                      "--disable-shm=yes", "-F", dir.file("server.pa")});
-        return server.waitForStarted(5000) &&
-               waitUntil([&] { return QFile::exists(socket); }, 10000);
-    }
-    void stopServer() {
-        if (server.state() == QProcess::NotRunning)
-            return;
-        server.kill();
-        server.waitForFinished(5000);
-    }
-
-    TempFolder dir;
-    QString socket = dir.file("native");
-    QProcess server;
-    QByteArray saved_;
-};
-
-} // namespace
 
 // The server goes away while a long track plays and comes back on the same
 // socket: the track goes on from where it was, a ring asked for meanwhile
