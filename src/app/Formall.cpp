@@ -117,6 +117,7 @@ void Formall::Form_Load() {
     if (Skin1.LoadSkin(settings_.read(file::SkinFile)))
         Skin1.ApplySkin(this);
     showSkinInUse();
+    useSoundDevice(readSoundDevice(settings_));
     move(0, 0);
     tick_.start();
     startSecond_ = clock_.second().time();
@@ -368,7 +369,13 @@ void Formall::MicOff() {
 
 MediaPlayer* Formall::ringPlayer() {
     // Made on first use or right after the first frame, never before it: the
-    // sound system's start costs the window its first paint otherwise.
+    // sound system's start costs the window its first paint otherwise. An
+    // idle one is made anew when another output has been chosen since.
+    if (MediaPlayer1 && MediaPlayer1->playState() != MediaControl::Playing &&
+        MediaPlayer1->sink() != MediaPlayer::sinkDescription()) {
+        delete MediaPlayer1;
+        MediaPlayer1 = nullptr;
+    }
     if (!MediaPlayer1) {
         MediaPlayer1 = new MediaPlayer(this);
         MediaPlayer1->setObjectName(QStringLiteral("MediaPlayer1"));

@@ -9,8 +9,10 @@
 #include "common/ElidedLabel.h"
 #include "common/Power.h"
 #include "common/Skin.h"
+#include "common/SoundDevice.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "frmAbout.h"
+#include "players/FormSoundDevice.h"
 #include "players/PlayerWindow.h"
 #include "remote/RemoteService.h"
 #include "scheduler/Action.h"
@@ -217,6 +219,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     frmAbout* aboutBox() const { return about_; }
     AsRunLogWindow* asRunLogWindow() const { return asRunLog_; }
     FormCalendar* calendarWindow() const { return calendarWindow_; }
+    FormSoundDevice* soundDeviceWindow() const { return soundDevice_; }
     PlayerWindow* backPlayer() const { return FromPlayer; }
     PlayerWindow* frontPlayer() const { return ReportPlayer; }
 
@@ -239,6 +242,10 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     // made and the ring's decoders loaded, and the first scheduled ring then
     // starts at once.
     void prepareSound();
+    // The sound devices the players and the switches use from now on; a
+    // missing one is said in a notice. 系统 → 声音设备 opens the window.
+    void useSoundDevice(const SoundDevice& choice);
+    void MenuSoundDevice_Click();
 
     // Controls, named as the system names them.
     QTimer* Timer1 = nullptr;
@@ -399,6 +406,7 @@ class Formall : public QMainWindow, private ActionExecutors, private RemoteHost 
     QPointer<FormSelectDirctory> folderPicker_;
     QPointer<AsRunLogWindow> asRunLog_;
     QPointer<FormCalendar> calendarWindow_;
+    QPointer<FormSoundDevice> soundDevice_;
     NextInstructionCache nextInstruction_;
     std::array<QPointer<CountdownWindow>, 3> countdowns_;
     // The edit dialog, and the instruction it edits (empty when no edit is

@@ -120,6 +120,8 @@ void Formall::buildMenus() {
 
     addSeparator(system, "bar4");
     addItem(system, "SetUser", QStringLiteral("单位设置"));
+    connect(addItem(system, "MenuSoundDevice", QStringLiteral("声音设备")), &QAction::triggered,
+            this, &Formall::MenuSoundDevice_Click);
     connect(addItem(system, "MenuAsRunLog", QStringLiteral("运行记录")), &QAction::triggered, this,
             &Formall::MenuAsRunLog_Click);
     connect(addItem(system, "MenuCalendar", QStringLiteral("校历")), &QAction::triggered, this,

@@ -25,6 +25,7 @@ inline const QString Calendar = QStringLiteral("Calendar.txt");
 inline const QString Emergency = QStringLiteral("Emergency.txt");
 inline const QString EmergencyList = QStringLiteral("PlayListFile/EMERGENCY.PLF");
 inline const QString RestoreAtStart = QStringLiteral("RestoreAtStart.txt");
+inline const QString SoundDevice = QStringLiteral("SoundDevice.txt");
 
 inline const QString DayTimeTable = QStringLiteral("DayTimeTable");
 inline const QString PlayListFile = QStringLiteral("PlayListFile");

@@ -1,5 +1,7 @@
 #include "Class1.h"
 
+#include "common/AsRunLog.h"
+
 #include <alsa/asoundlib.h>
 #include <bit>
 
@@ -7,13 +9,43 @@ namespace campanor {
 
 const QString Class1::kNoMixerMessage = QStringLiteral("找不到声卡混音器！");
 
-QString Class1::deviceName() {
-    const QString device = qEnvironmentVariable("CAMPANOR_MIXER_DEVICE").trimmed();
-    return device.isEmpty() ? QStringLiteral("hw:0") : device;
+namespace {
+
+// The stored card, once it has been found; empty for the first card.
+QString storedDevice;
+
+QString environmentDevice() {
+    return qEnvironmentVariable("CAMPANOR_MIXER_DEVICE").trimmed();
 }
 
-Class1::Class1(const std::function<void(const QString&)>& noMixer) {
-    const QByteArray device = deviceName().toUtf8();
+} // namespace
+
+QString Class1::deviceName() {
+    if (const QString device = environmentDevice(); !device.isEmpty())
+        return device;
+    return storedDevice.isEmpty() ? QStringLiteral("hw:0") : storedDevice;
+}
+
+void Class1::useStoredDevice(const QString& device,
+                             const std::function<void(const QString&)>& missing) {
+    storedDevice = device;
+    if (device.isEmpty() || !environmentDevice().isEmpty())
+        return;
+    const Class1 mixer({}, device);
+    if (mixer.opened())
+        return;
+    storedDevice.clear();
+    const QString text =
+        QStringLiteral("找不到已选的混音器声卡 %1（%2），线路输入和麦克风的开关改用"
+                       "第一块声卡 hw:0")
+            .arg(device, mixer.lastError());
+    reportProblem(QStringLiteral("声音设备：") + text);
+    if (missing)
+        missing(text);
+}
+
+Class1::Class1(const std::function<void(const QString&)>& noMixer, const QString& name) {
+    const QByteArray device = (name.isEmpty() ? deviceName() : name).toUtf8();
     lastResult_ = snd_mixer_open(&mixer_, 0);
     if (lastResult_ == 0)
         lastResult_ = snd_mixer_attach(mixer_, device.constData());
@@ -40,6 +72,19 @@ Class1::Class1(const std::function<void(const QString&)>& noMixer) {
 
 QString Class1::lastError() const {
     return QString::fromLocal8Bit(snd_strerror(lastResult_));
+}
+
+QStringList Class1::elementNames() const {
+    QStringList names;
+    if (!mixer_)
+        return names;
+    for (snd_mixer_elem_t* element = snd_mixer_first_elem(mixer_); element;
+         element = snd_mixer_elem_next(element)) {
+        const QString name = QString::fromUtf8(snd_mixer_selem_get_name(element));
+        const unsigned index = snd_mixer_selem_get_index(element);
+        names << (index == 0 ? name : QStringLiteral("%1 %2").arg(name).arg(index));
+    }
+    return names;
 }
 
 Class1::~Class1() {

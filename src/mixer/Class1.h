@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <functional>
 
@@ -18,13 +19,21 @@ class Class1 {
     enum Line { Master = 1, Microphone = 2, Wave = 4, LineIn = 8, CD = 16, Midi = 32 };
 
     // `noMixer` is told kNoMixerMessage when the device cannot be opened.
-    explicit Class1(const std::function<void(const QString&)>& noMixer = {});
+    // `device` is deviceName() unless given.
+    explicit Class1(const std::function<void(const QString&)>& noMixer = {},
+                    const QString& device = QString());
     ~Class1();
     Class1(const Class1&) = delete;
     Class1& operator=(const Class1&) = delete;
 
-    // CAMPANOR_MIXER_DEVICE, else "hw:0" (the first card).
+    // CAMPANOR_MIXER_DEVICE, else the stored card in use, else "hw:0" (the first card).
     static QString deviceName();
+    // The operator's stored card (empty: the first card) for the switches
+    // from now on. One that cannot be opened is said once (the as-run log and
+    // `missing`), and the first card serves instead. While
+    // CAMPANOR_MIXER_DEVICE is set it wins, and nothing is checked.
+    static void useStoredDevice(const QString& device,
+                                const std::function<void(const QString&)>& missing = {});
     static const QString kNoMixerMessage;
 
     int MinWaveVolume() const { return bounds(Master).first; }
@@ -74,6 +83,8 @@ class Class1 {
     QString lastError() const;
     // The device was opened and its lines looked up.
     bool opened() const { return mixer_ != nullptr; }
+    // The names of all the device's simple mixer elements, in its own order.
+    QStringList elementNames() const;
 
   private:
     struct LineState {

@@ -1,5 +1,6 @@
 #include "MediaPlayer.h"
 
+#include "SoundOutput.h"
 #include "TrackDurations.h"
 #include "common/AsRunLog.h"
 
@@ -60,8 +61,10 @@ GstElement* makePlaybin(const QString& sink, GstElement** panorama) {
 } // namespace
 
 QString MediaPlayer::sinkDescription() {
-    const QString sink = qEnvironmentVariable("CAMPANOR_AUDIO_SINK").trimmed();
-    return sink.isEmpty() ? QStringLiteral("autoaudiosink") : sink;
+    if (const QString sink = qEnvironmentVariable("CAMPANOR_AUDIO_SINK").trimmed(); !sink.isEmpty())
+        return sink;
+    const QString stored = soundOutput::storedInUse();
+    return stored.isEmpty() ? QStringLiteral("autoaudiosink") : stored;
 }
 
 MediaPlayer::MediaPlayer(QObject* parent, const QString& sink)
@@ -81,16 +84,7 @@ bool MediaPlayer::fromOutput(GstMessage* message) {
 }
 
 bool MediaPlayer::outputReachable() const {
-    const QByteArray description = "audiotestsrc num-buffers=1 ! audioconvert ! " + sink_.toUtf8();
-    GstElement* probe = gst_parse_launch(description.constData(), nullptr);
-    if (!probe)
-        return false;
-    bool reached =
-        gst_element_set_state(probe, GST_STATE_PAUSED) != GST_STATE_CHANGE_FAILURE &&
-        gst_element_get_state(probe, nullptr, nullptr, kPrerollTimeout) == GST_STATE_CHANGE_SUCCESS;
-    gst_element_set_state(probe, GST_STATE_NULL);
-    gst_object_unref(probe);
-    return reached;
+    return soundOutput::failureOf(sink_).isEmpty();
 }
 
 void MediaPlayer::outputLost(const QString& why, double position, PlayState resumeState) {

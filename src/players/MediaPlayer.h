@@ -15,7 +15,7 @@ namespace campanor {
 // One file at a time over a GStreamer playbin. Setting FileName opens the
 // file and starts it at once; the duration is known right after that. A next
 // file handed over in advance follows the open one without a gap.
-// CAMPANOR_AUDIO_SINK (a gst-launch description) replaces autoaudiosink.
+// It plays through sinkDescription() unless told otherwise.
 class MediaPlayer : public MediaControl {
     Q_OBJECT
   public:
@@ -58,8 +58,12 @@ class MediaPlayer : public MediaControl {
     // loaded before the first scheduled sound needs them.
     static void warmUp(const QString& path);
 
-    // The sink description in use.
+    // The one output every player is built on: CAMPANOR_AUDIO_SINK (a
+    // gst-launch description) when set, else the operator's stored output
+    // while it plays, else autoaudiosink.
     static QString sinkDescription();
+    // The sink description this player plays through.
+    const QString& sink() const { return sink_; }
 
     // The output (the sound server, the card) is gone: the open file, its
     // position and whether it plays are kept, and the output is tried again

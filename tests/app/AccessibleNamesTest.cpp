@@ -108,6 +108,8 @@ TEST_F(AccessibleNamesTest, EveryWindowNamesItsCaptionlessControls) {
     windows << w->helpWindow();
     item(*w, "MenuAbout")->trigger();
     windows << w->aboutBox();
+    item(*w, "MenuSoundDevice")->trigger();
+    windows << w->soundDeviceWindow();
     item(*w, "Player")->trigger();
     item(*w, "ReportPlayerNew")->trigger();
     for (PlayerWindow* player : {w->backPlayer(), w->frontPlayer()}) {
