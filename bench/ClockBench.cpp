@@ -143,8 +143,7 @@ void tickOffsets(const QString& binary, int seconds) {
     fixedTimer.stop();
     program.stop();
 
-    static const QRegularExpression entry(
-        QStringLiteral("instruction \\S+ (\\S+) started (\\S+) done"));
+    static const QRegularExpression entry(QStringLiteral("指令 \\S+ (\\S+) 开始 (\\S+) 完成"));
     std::vector<qint64> program_offsets;
     for (auto it = entry.globalMatch(program.log()); it.hasNext();) {
         const auto m = it.next();

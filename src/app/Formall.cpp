@@ -5,6 +5,7 @@
 #include "common/AsRunLog.h"
 #include "common/AutoStart.h"
 #include "common/Clock.h"
+#include "common/LogWords.h"
 #include "common/Power.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
@@ -99,9 +100,9 @@ ComposerPanel* Formall::buildComposer(QWidget* parent) {
         // A week in one step is several lines in one write: one log line each.
         for (const QString& line : realString.split(u'|', Qt::SkipEmptyParts)) {
             if (stored)
-                AsRunLog::write(QStringLiteral("table: added ") + line);
+                AsRunLog::write(QStringLiteral("指令表：增加 ") + line);
             else
-                reportProblem(QStringLiteral("instruction not written: ") + line);
+                reportProblem(QStringLiteral("指令没有保存：") + line);
         }
         return stored;
     };
@@ -201,8 +202,8 @@ void Formall::setUpDefaultTable() {
         if (!absent.isEmpty()) {
             // A share or a stick not mounted yet: the stored table is tried
             // again at the next start, so DefaultDTT.txt keeps naming it.
-            reportProblem(QStringLiteral("default table %1: its folder %2 is absent; this start "
-                                         "uses %3, the next start tries it again")
+            reportProblem(QStringLiteral("默认指令表 %1 所在的文件夹 %2 不存在，本次启动使用 %3，"
+                                         "下次启动再试")
                               .arg(named, absent, DefaultTablePath));
             services_.prompter->notice(
                 this,
@@ -427,11 +428,10 @@ void Formall::MediaPlayer1_Failed(const QString& path, const QString& message) {
     if (ringLine_.isEmpty() || path != MediaPlayer1->fileName())
         return;
     const QString line = std::exchange(ringLine_, QString());
-    reportProblem(QStringLiteral("instruction failed after it started: 铃声播放中断（%1）：%2: %3")
-                      .arg(message, path, line));
+    const QString why = QStringLiteral("铃声播放中断（%1）：%2").arg(message, path);
+    reportProblem(QStringLiteral("指令开始后") + logword::failed(why) + logword::kColon + line);
     markFailedInstruction(line);
-    showLastRun(lastRunSecond_, line,
-                QStringLiteral("failed: 铃声播放中断（%1）：%2").arg(message, path), true);
+    showLastRun(lastRunSecond_, line, logword::failed(why), true);
 }
 
 void Formall::OpenTableByInstruction(const QString& path) {

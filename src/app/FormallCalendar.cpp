@@ -50,8 +50,7 @@ void Formall::followCalendarFile() {
     // Before the first day began nothing was read to differ from.
     if (!calendarBytes_ || fileBytes(calendar_.path()) == *calendarBytes_)
         return;
-    AsRunLog::write(QStringLiteral("calendar file changed outside, read again (it counts from "
-                                   "the next day on): ") +
+    AsRunLog::write(QStringLiteral("校历文件被外部修改，已重新读取（从下一天起生效）：") +
                     calendar_.path());
     reloadCalendar();
     showTomorrow(clock_.date());
@@ -69,10 +68,9 @@ TickLoop::Day Formall::beginCalendarDay(const QDate& date) {
     day.holiday = resolved.holiday;
     day.holidayName = resolved.holidayName;
     day.ruleWeekday = resolved.ruleWeekday;
-    AsRunLog::write(QStringLiteral("calendar: ") + dayLineText(date, resolved));
+    AsRunLog::write(QStringLiteral("校历：") + dayLineText(date, resolved));
     if (!QFileInfo::exists(resolved.table))
-        reportProblem(
-            QStringLiteral("calendar: the day's table %1 does not exist").arg(resolved.table));
+        reportProblem(QStringLiteral("校历：当天的指令表 %1 不存在").arg(resolved.table));
     OpenTableByInstruction(resolved.table);
     day.lines = table_.lines();
     return day;

@@ -105,7 +105,7 @@ void Formall::AUTORUNYES_Click() {
     // On failure the check marks stay as they were: they show what the
     // next boot will do.
     if (!services_.autoStart->enable(QCoreApplication::applicationFilePath(), settings_.folder())) {
-        reportProblem(QStringLiteral("autostart: set failed, the autostart entry not written"));
+        reportProblem(QStringLiteral("开机启动：设置失败，开机启动项没有写入"));
         services_.prompter->message(this, QStringLiteral("开机启动项无法写入，开机启动没有设置！"),
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return;
@@ -113,13 +113,13 @@ void Formall::AUTORUNYES_Click() {
     AUTORUNYES->setChecked(true);
     AUTORUNNO->setChecked(false);
     if (!settings_.writeText(file::AutoRunYesNo, QStringLiteral("YES")))
-        reportProblem(QStringLiteral("autostart: set, but AutoRunYesNo.txt not written"));
+        reportProblem(QStringLiteral("开机启动：已设置，但 AutoRunYesNo.txt 没有写入"));
 }
 
 void Formall::AUTORUNNO_Click() {
     if (!services_.autoStart->disable(QCoreApplication::applicationFilePath(),
                                       settings_.folder())) {
-        reportProblem(QStringLiteral("autostart: cancel failed, the autostart entry not removed"));
+        reportProblem(QStringLiteral("开机启动：取消失败，开机启动项没有删除"));
         services_.prompter->message(this,
                                     QStringLiteral("开机启动项无法删除，程序仍会随系统启动！"),
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
@@ -128,7 +128,7 @@ void Formall::AUTORUNNO_Click() {
     AUTORUNNO->setChecked(true);
     AUTORUNYES->setChecked(false);
     if (!settings_.writeText(file::AutoRunYesNo, QStringLiteral("NO")))
-        reportProblem(QStringLiteral("autostart: cancelled, but AutoRunYesNo.txt not written"));
+        reportProblem(QStringLiteral("开机启动：已取消，但 AutoRunYesNo.txt 没有写入"));
 }
 
 void Formall::setStartUpVisibility(bool show) {

@@ -3,6 +3,7 @@
 #include "common/AsRunLog.h"
 #include "common/Clock.h"
 #include "common/FileFollower.h"
+#include "common/LogWords.h"
 #include "common/Prompter.h"
 #include "players/MediaPlayer.h"
 
@@ -58,7 +59,7 @@ void Formall::buildEmergencyBanner() {
 
 void Formall::carryOutDue(const QString& line) {
     if (emergency_.on()) {
-        tick_.deferOutcome(line, EmergencyMode::suspendedOutcome());
+        tick_.deferOutcome(line, logword::suspended());
         return;
     }
     DispatchAction(line);
@@ -122,12 +123,11 @@ void Formall::applyEmergency() {
         front->Command7_Click();
     }
     if (ReportPlayer && ReportPlayer->List1->count() > 0) {
-        AsRunLog::write(QStringLiteral("emergency: the list %1 loops").arg(list));
+        AsRunLog::write(QStringLiteral("紧急广播：循环播放曲目表 %1").arg(list));
         return;
     }
-    reportProblem(QStringLiteral("emergency: the list %1 is missing or has nothing to play; "
-                                 "the default ring loops")
-                      .arg(list));
+    reportProblem(
+        QStringLiteral("紧急广播：曲目表 %1 不存在或没有可播放的曲目，循环播放默认铃声").arg(list));
     emergencyRing_ = true;
     loopEmergencyRing();
 }
@@ -140,7 +140,7 @@ void Formall::loopEmergencyRing() {
         Command8_Click();
     } catch (const std::exception& failure) {
         emergencyRing_ = false;
-        reportProblem(QStringLiteral("emergency: the default ring cannot play: ") +
+        reportProblem(QStringLiteral("紧急广播：默认铃声无法播放：") +
                       QString::fromStdString(failure.what()));
     }
 }
@@ -161,7 +161,7 @@ void Formall::liftEmergency(const QDateTime& since) {
     // them (rings, announcements) are not replayed.
     const QDate today = clock_.date();
     const QTime from = since.isValid() && since.date() == today ? since.time() : QTime(0, 0, 0);
-    restoreDay(QStringLiteral("the emergency"), from, std::nullopt, true);
+    restoreDay(QStringLiteral("紧急广播结束"), from, std::nullopt, true);
 }
 
 void Formall::followTableFile() {
@@ -176,11 +176,10 @@ void Formall::followTableFile() {
     const RecordRead read = readTableFile(CurrentTablePath);
     if (read.status != ReadStatus::Ok || read.lossy || !read.problem.isEmpty()) {
         if (!tableRefused_) {
-            const QString why =
-                read.problem.isEmpty() ? QStringLiteral("cannot be read") : read.problem;
+            const QString why = read.problem.isEmpty() ? QStringLiteral("无法读取") : read.problem;
             reportProblem(
-                QStringLiteral("table file changed outside but cannot be read whole (%1); "
-                               "the table in memory stays: %2")
+                QStringLiteral(
+                    "指令表文件被外部修改，但无法完整读取（%1），继续使用原来的指令表：%2")
                     .arg(why, CurrentTablePath));
             TableWarning->setText(
                 QStringLiteral("指令表文件被外部修改，但无法完整读取，继续使用原来的指令表：") +
@@ -193,11 +192,11 @@ void Formall::followTableFile() {
     if (tableRefused_) {
         tableRefused_ = false;
         TableWarning->hide();
-        AsRunLog::write(QStringLiteral("table file readable again: ") + CurrentTablePath);
+        AsRunLog::write(QStringLiteral("指令表文件又可以读取了：") + CurrentTablePath);
     }
     if (read.value == table_.tableText())
         return; // our own write, or nothing that matters
-    AsRunLog::write(QStringLiteral("table file changed outside, read again: ") + CurrentTablePath);
+    AsRunLog::write(QStringLiteral("指令表文件被外部修改，已重新读取：") + CurrentTablePath);
     LoadInstructionTable();
 }
 

@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "ActionFailure.h"
+#include "common/LogWords.h"
 #include "common/Processes.h"
 
 namespace campanor {
@@ -22,11 +23,11 @@ void Formall::playSearchFolder(ActionKind kind, const QString& folder, const QSt
 }
 // A folder still being read would start the player after it was closed.
 void Formall::closeFrontPlayer() {
-    giveUpFolderWalk(true, QStringLiteral("cancelled: the player was closed first"));
+    giveUpFolderWalk(true, logword::cancelled(QStringLiteral("播音器先被关闭了")));
     CloseFrontPlayer();
 }
 void Formall::closeBackPlayer() {
-    giveUpFolderWalk(false, QStringLiteral("cancelled: the player was closed first"));
+    giveUpFolderWalk(false, logword::cancelled(QStringLiteral("播音器先被关闭了")));
     CloseBackPlayer();
 }
 

@@ -2,6 +2,7 @@
 
 #include "ActionFailure.h"
 #include "common/AsRunLog.h"
+#include "common/LogWords.h"
 #include "common/WindowPlacement.h"
 #include "dialogs/FormSelectDirctory.h"
 #include "media/FormSearchFile.h"
@@ -68,10 +69,10 @@ void Formall::PlaySearchFolder(ActionKind kind, const QString& folder, const QSt
                                   "是系统文件夹")
                        .arg(folder));
     const bool front = isFrontSearch(kind);
-    giveUpFolderWalk(front, QStringLiteral("cancelled: a later folder took its place"));
+    giveUpFolderWalk(front, logword::cancelled(QStringLiteral("后来的搜索文件夹取代了它")));
     auto job = std::make_shared<FolderWalkJob>(kind, folder,
                                                FormSearchFile(settings_.folder(), &FrontPlayer));
-    job->finish = tick_.deferOutcome(line, QStringLiteral("started: reading the folder"));
+    job->finish = tick_.deferOutcome(line, logword::readingFolder());
     folderWalks_[front] = job;
 
     // A network folder that stops answering holds the walk, not the window:
@@ -96,9 +97,10 @@ void Formall::PlaySearchFolder(ActionKind kind, const QString& folder, const QSt
     QTimer::singleShot(folderWalkLimitMs_, this, [this, job, front] {
         if (folderWalks_[front] != job)
             return;
-        giveUpFolderWalk(front, QStringLiteral("failed: 搜索文件夹 %1 秒内没有读完，已放弃：%2")
-                                    .arg(folderWalkLimitMs_ / 1000.0)
-                                    .arg(job->folder));
+        giveUpFolderWalk(front,
+                         logword::failed(QStringLiteral("搜索文件夹 %1 秒内没有读完，已放弃：%2")
+                                             .arg(folderWalkLimitMs_ / 1000.0)
+                                             .arg(job->folder)));
     });
 }
 
@@ -109,9 +111,9 @@ void Formall::folderWalked(const std::shared_ptr<FolderWalkJob>& job) {
     folderWalks_[front] = nullptr;
     try {
         playWalkedFolder(*job);
-        job->finish(QStringLiteral("done"));
+        job->finish(logword::done());
     } catch (const std::exception& e) {
-        job->finish(QStringLiteral("failed: ") + QString::fromUtf8(e.what()));
+        job->finish(logword::failed(QString::fromUtf8(e.what())));
     }
 }
 

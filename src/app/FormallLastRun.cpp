@@ -14,24 +14,16 @@ namespace {
 // taken for a selection.
 constexpr int kRowHighlightMs = 4000;
 
-QString lastRunText(const QDateTime& second, const QString& line, const QString& outcome,
-                    bool failed) {
+QString lastRunText(const QDateTime& second, const QString& line, const QString& outcome) {
     QString text = QStringLiteral("上次执行：") + second.toString(QStringLiteral("HH:mm:ss"));
     if (const auto instruction = Instruction::parse(line)) {
         if (!instruction->shownComment().isEmpty())
             text += QStringLiteral("  ") + instruction->shownComment();
         text += QStringLiteral("  ") + instruction->action;
     }
-    QString said = outcome;
-    if (failed) {
-        // The reason, without the log's word for the failure.
-        const qsizetype colon = outcome.indexOf(u':');
-        const QString why = colon < 0 ? QString() : outcome.mid(colon + 1).trimmed();
-        said = QStringLiteral("失败") + (why.isEmpty() ? QString() : QStringLiteral("：") + why);
-    } else if (outcome == QStringLiteral("done")) {
-        said = QStringLiteral("完成");
-    }
-    return text + QStringLiteral("  ") + said;
+    // The log's own words (完成, 失败：why, ...): what the operator finds
+    // there later reads the same.
+    return text + QStringLiteral("  ") + outcome;
 }
 
 void clearHighlight(QTreeWidget* list) {
@@ -61,7 +53,7 @@ void Formall::buildLastRun(QHBoxLayout* row, QWidget* parent) {
 void Formall::showLastRun(const QDateTime& second, const QString& line, const QString& outcome,
                           bool failed) {
     lastRunSecond_ = second;
-    LastInstruction->setText(lastRunText(second, line, outcome, failed));
+    LastInstruction->setText(lastRunText(second, line, outcome));
     LastInstruction->show();
     // The skin colours the label; a failure must stand out whatever it draws.
     LastInstruction->setStyleSheet(failed ? QStringLiteral("QLabel { color: #c00000; "

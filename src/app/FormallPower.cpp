@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "common/AsRunLog.h"
+#include "common/LogWords.h"
 #include "common/Prompter.h"
 #include "common/WindowPlacement.h"
 #include "scheduler/CountdownWindow.h"
@@ -40,10 +41,10 @@ void Formall::readPowerPrompts() {
         if (kind.text != stored.value) {
             const QString found =
                 stored.status == ReadStatus::Missing
-                    ? QStringLiteral("is missing")
-                    : QStringLiteral("holds no usable power prompt (\"%1\")").arg(stored.value);
-            AsRunLog::write(QStringLiteral("%1 %2; %3 is used until one is set")
-                                .arg(kind.file, found, kind.text));
+                    ? QStringLiteral("不存在")
+                    : QStringLiteral("中没有可用的提示设置（“%1”）").arg(stored.value);
+            AsRunLog::write(
+                QStringLiteral("%1 %2，设置之前使用 %3").arg(kind.file, found, kind.text));
         }
         const QString flag = kind.text.left(1);
         kind.on->setChecked(flag == QStringLiteral("开"));
@@ -58,8 +59,7 @@ void Formall::powerAction(int kindIndex, const QString& line) {
         // Log-off ends the program once the system has taken it on; shutdown
         // and restart leave it running until the system closes it.
         runPowerRoutine(*services_.power, kKinds[kindIndex],
-                        powerAnswered(kindIndex,
-                                      tick_.deferOutcome(line, QStringLiteral("requested")),
+                        powerAnswered(kindIndex, tick_.deferOutcome(line, logword::requested()),
                                       kindIndex == 2));
         return;
     }
@@ -67,16 +67,14 @@ void Formall::powerAction(int kindIndex, const QString& line) {
         // Already counting: bring it forward, keep its count. The open
         // countdown's own line tells how it ends.
         open->bringForward();
-        tick_.deferOutcome(line, QStringLiteral("brought the open countdown forward"));
+        tick_.deferOutcome(line, logword::countdownBroughtForward());
         return;
     }
-    const TickLoop::Finish finish = tick_.deferOutcome(
-        line,
-        QStringLiteral("countdown of %1 s opened").arg(CountdownWindow::waitSeconds(kind.text)));
+    const TickLoop::Finish finish =
+        tick_.deferOutcome(line, logword::countdownOpened(CountdownWindow::waitSeconds(kind.text)));
     auto* window = new CountdownWindow(kKinds[kindIndex], kind.text, *services_.power,
                                        powerAnswered(kindIndex, finish, true));
-    connect(window, &CountdownWindow::cancelled, this,
-            [finish] { finish(QStringLiteral("cancelled")); });
+    connect(window, &CountdownWindow::cancelled, this, [finish] { finish(logword::cancelled()); });
     // Not a child (it must show while the main window is minimised), but it
     // goes with it.
     connect(this, &QObject::destroyed, window, &QObject::deleteLater);
@@ -98,14 +96,14 @@ Power::Done Formall::powerAnswered(int kindIndex, TickLoop::Finish finish, bool 
         if (!self)
             return;
         if (accepted) {
-            finish(QStringLiteral("done"));
+            finish(logword::done());
             if (endsProgram && self->services_.exitNow)
                 self->services_.exitNow();
             return;
         }
         // Logged and the line marked as any failed instruction; the program
         // goes on, so the rest of the day's schedule still runs.
-        finish(QStringLiteral("failed: ") + why);
+        finish(logword::failed(why));
         self->services_.prompter->notice(
             self,
             QString::fromUtf8(kKindWords[kindIndex]) +

@@ -2,6 +2,7 @@
 
 #include "common/AsRunLog.h"
 #include "common/Clock.h"
+#include "common/LogWords.h"
 #include "players/MediaControl.h"
 #include "remote/OutsideAction.h"
 
@@ -85,7 +86,7 @@ QString Formall::remoteRun(const QString& actionField) {
         why = QStringLiteral("正在执行一条指令，请稍后再试");
     if (!why.isEmpty()) {
         AsRunLog::instruction(clock_.second(), services_.clock->now(), actionField,
-                              QStringLiteral("run from outside: refused: ") + why);
+                              logword::fromOutside(logword::refused(why)));
         return why;
     }
     if (!startsSound(checked.action.kind))
@@ -108,8 +109,7 @@ QString Formall::runFromOutside(const Action& action, const QString& actionField
     }
     AsRunLog::instruction(
         clock_.second(), started, actionField,
-        QStringLiteral("run from outside: ") +
-            (why.isEmpty() ? QStringLiteral("done") : QStringLiteral("failed: ") + why));
+        logword::fromOutside(why.isEmpty() ? logword::done() : logword::failed(why)));
     refreshNextInstruction();
     return why;
 }

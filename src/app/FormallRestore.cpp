@@ -1,6 +1,7 @@
 #include "Formall.h"
 
 #include "common/AsRunLog.h"
+#include "common/LogWords.h"
 #include "common/ProgramFolder.h"
 #include "scheduler/DayRestore.h"
 #include "scheduler/Matching.h"
@@ -39,7 +40,7 @@ QTime lastSignOfLife(const QDate& day) {
     const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
     qsizetype started = lines.size();
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        if (lines[i].contains(QStringLiteral(" program started: "))) {
+        if (lines[i].contains(u' ' + logword::programStarted() + logword::kColon)) {
             started = i;
             break;
         }
@@ -69,14 +70,14 @@ void Formall::MenuRestoreAtStart_Click() {
     const bool on = MenuRestoreAtStart->isChecked();
     if (!settings_.writeText(file::RestoreAtStart,
                              on ? QStringLiteral("YES") : QStringLiteral("NO")))
-        reportProblem(QStringLiteral("restore: RestoreAtStart.txt not written"));
+        reportProblem(QStringLiteral("恢复：RestoreAtStart.txt 无法写入"));
 }
 
 void Formall::restoreAtStartUp() {
     tick_.setResyncHandler([this](const QDateTime& left) {
         // After the tick: the restore runs actions, the tick is not theirs.
         QTimer::singleShot(0, this, [this, left] {
-            restoreDay(QStringLiteral("a clock step"),
+            restoreDay(QStringLiteral("时钟跳变"),
                        left.date() == clock_.date() ? left.time().addSecs(1) : QTime(0, 0, 0));
         });
     });
@@ -84,7 +85,7 @@ void Formall::restoreAtStartUp() {
                                          QStringLiteral("PrepareForSleep"), this,
                                          SLOT(PrepareForSleep(bool)));
     holdSleep();
-    restoreDay(QStringLiteral("start-up"), lastSignOfLife(clock_.date()), startSecond_);
+    restoreDay(QStringLiteral("程序启动"), lastSignOfLife(clock_.date()), startSecond_);
 }
 
 void Formall::holdSleep() {
@@ -109,7 +110,7 @@ void Formall::PrepareForSleep(bool sleeping) {
         // Nothing of the sleep is run when the computer wakes: it is picked up instead.
         asleepSince_ = clock_.second();
         Timer1->stop();
-        AsRunLog::write(QStringLiteral("going to sleep at ") + clock_.second().toString(kSecond));
+        AsRunLog::write(QStringLiteral("进入睡眠：") + clock_.second().toString(kSecond));
         sleepLock_ = QDBusUnixFileDescriptor();
         return;
     }
@@ -117,8 +118,8 @@ void Formall::PrepareForSleep(bool sleeping) {
     const QDateTime left = asleepSince_.value_or(clock_.second());
     asleepSince_.reset();
     tick_.start();
-    AsRunLog::write(QStringLiteral("woken up at ") + clock_.second().toString(kSecond));
-    restoreDay(QStringLiteral("a resume"),
+    AsRunLog::write(QStringLiteral("从睡眠中唤醒：") + clock_.second().toString(kSecond));
+    restoreDay(QStringLiteral("唤醒"),
                left.date() == clock_.date() ? left.time().addSecs(1) : QTime(0, 0, 0));
     Timer1->start(tick_.msUntilNextSecond());
 }
@@ -144,7 +145,7 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
         tableOpenedMeanwhile |= step.action.kind == ActionKind::OpenTable;
         if (suspended)
             continue;
-        AsRunLog::write(QStringLiteral("missed (not running): ") + stepText(step));
+        AsRunLog::write(logword::missed() + logword::kColon + stepText(step));
         ++missed;
     }
     if (missed > 0) {
@@ -156,23 +157,22 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
     }
     if (emergency_.on()) {
         // The end of the emergency puts back what the plan has in effect then.
-        AsRunLog::write(
-            QStringLiteral("restore after %1 waits for the end of the emergency").arg(occasion));
+        AsRunLog::write(QStringLiteral("%1后恢复播音状态：等紧急广播结束后再恢复").arg(occasion));
         return;
     }
     if (!MenuRestoreAtStart->isChecked()) {
-        AsRunLog::write(QStringLiteral("restore after %1: turned off").arg(occasion));
+        AsRunLog::write(QStringLiteral("%1后恢复播音状态：功能已关闭").arg(occasion));
         return;
     }
-    AsRunLog::write(QStringLiteral("restore after %1 at %2").arg(occasion, now.toString(kSecond)));
+    AsRunLog::write(QStringLiteral("%1后恢复播音状态：%2").arg(occasion, now.toString(kSecond)));
 
     auto run = [this](const QString& what, const DayRestore::Step& step) {
         try {
             dispatcher_.run(step.action, step.line);
-            AsRunLog::write(QStringLiteral("restored %1 from %2").arg(what, stepText(step)));
+            AsRunLog::write(QStringLiteral("已恢复%1：%2").arg(what, stepText(step)));
             return true;
         } catch (const std::exception& e) {
-            reportProblem(QStringLiteral("restore of %1 failed: %2 (from %3)")
+            reportProblem(QStringLiteral("恢复%1失败：%2（%3）")
                               .arg(what, QString::fromUtf8(e.what()), stepText(step)));
             return false;
         }
@@ -180,19 +180,19 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
     if (!samePathIgnoringCase(state.table, CurrentTablePath) &&
         (!suspended || tableOpenedMeanwhile)) {
         OpenTableByInstruction(state.table);
-        AsRunLog::write(QStringLiteral("restored the table ") + state.table);
+        AsRunLog::write(QStringLiteral("已恢复指令表：") + state.table);
     }
     if (state.lineIn && !ranAlready(*state.lineIn))
-        run(QStringLiteral("the line input"), *state.lineIn);
+        run(QStringLiteral("线路输入"), *state.lineIn);
     if (state.microphone && !ranAlready(*state.microphone))
-        run(QStringLiteral("the microphone"), *state.microphone);
+        run(QStringLiteral("麦克风"), *state.microphone);
 
     if (!state.back) {
         // Closed while the program was away.
         if (FromPlayer && !state.steps.isEmpty() && state.steps.last().second >= missedFrom)
             for (const DayRestore::Step& step : state.steps)
                 if (step.action.kind == ActionKind::CloseBackPlayer && step.second >= missedFrom)
-                    return void(run(QStringLiteral("the back player (closed)"), step));
+                    return void(run(QStringLiteral("后置播音器（关闭）"), step));
         return;
     }
     const DayRestore::Step& back = *state.back;
@@ -202,10 +202,10 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
     if (back.action.kind != ActionKind::StartBackStatic) {
         // Memory play goes on from its stored position; a dynamic list and a
         // folder start afresh (a folder's outcome is logged when it has been read).
-        run(QStringLiteral("the back player"), back);
+        run(QStringLiteral("后置播音器"), back);
         return;
     }
-    if (!run(QStringLiteral("the back player"), back) || !FromPlayer)
+    if (!run(QStringLiteral("后置播音器"), back) || !FromPlayer)
         return;
     const ListPosition::Loop loop = FromPlayer->Option2->isChecked() ? ListPosition::Loop::OneTrack
                                     : FromPlayer->Option3->isChecked()
@@ -215,13 +215,12 @@ void Formall::restoreDay(const QString& occasion, const QTime& missedFrom,
     const ListPosition at = ListPosition::after(FromPlayer->trackLengths(), elapsed, loop);
     if (at.ended) {
         CloseBackPlayer();
-        AsRunLog::write(QStringLiteral("restore: the back list would have ended by now, nothing "
-                                       "plays (from %1)")
+        AsRunLog::write(QStringLiteral("恢复：后置播音的曲目表此时已经播完，不再播放（%1）")
                             .arg(stepText(back)));
         return;
     }
     FromPlayer->playFrom(at.track, at.seconds);
-    AsRunLog::write(QStringLiteral("restore: the back list goes on at track %1, %2 s in")
+    AsRunLog::write(QStringLiteral("恢复：后置播音从第 %1 首的第 %2 秒继续")
                         .arg(at.track + 1)
                         .arg(at.seconds, 0, 'f', 1));
 }

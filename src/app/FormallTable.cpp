@@ -223,13 +223,13 @@ void Formall::Command2_Click() {
     if (!storeTableText(removeInstruction(table_.tableText(), line),
                         QStringLiteral("这条指令没有删除！"))) {
         reportProblem(
-            QStringLiteral("table: delete failed, %1 not written: %2").arg(CurrentTablePath, line));
+            QStringLiteral("指令表：删除失败，%1 没有写入：%2").arg(CurrentTablePath, line));
         showTable(); // what the file holds, the line still chosen
         return;
     }
     VS.clear();
     showTable();
-    AsRunLog::write(QStringLiteral("table: deleted ") + line);
+    AsRunLog::write(QStringLiteral("指令表：删除 ") + line);
 }
 
 void Formall::Command4_Click() {
@@ -240,13 +240,13 @@ void Formall::Command4_Click() {
                                     Prompter::Buttons::YesNo) != Prompter::Answer::Yes)
         return;
     if (!storeTableText(QString(), QStringLiteral("指令表没有清空！"))) {
-        reportProblem(QStringLiteral("table: clear failed, %1 not written").arg(CurrentTablePath));
+        reportProblem(QStringLiteral("指令表：清空失败，%1 没有写入").arg(CurrentTablePath));
         showTable();
         return;
     }
     VS.clear();
     showTable();
-    AsRunLog::write(QStringLiteral("table: cleared ") + CurrentTablePath);
+    AsRunLog::write(QStringLiteral("指令表：清空 ") + CurrentTablePath);
 }
 
 void Formall::Command5_Click() {
@@ -270,7 +270,7 @@ void Formall::Command5_Click() {
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
         return;
     }
-    AsRunLog::write(QStringLiteral("table: new ") + path);
+    AsRunLog::write(QStringLiteral("指令表：新建 ") + path);
     SetCurrentTable(path);
     table_.clear();
     showTable();
@@ -289,7 +289,7 @@ void Formall::Command6_Click() {
         services_.prompter->message(this, path + QStringLiteral("不存在,请重新选择一个!"),
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
     }
-    AsRunLog::write(QStringLiteral("table: opened ") + path);
+    AsRunLog::write(QStringLiteral("指令表：打开 ") + path);
     SetCurrentTable(path);
     LoadInstructionTable();
 }
@@ -297,7 +297,7 @@ void Formall::Command6_Click() {
 void Formall::Command7_Click() {
     if (!settings_.writeText(file::DefaultDTT, CurrentTablePath)) {
         // The next start would load the old default: say so, change nothing.
-        reportProblem(QStringLiteral("table: default failed, %1 not written: %2")
+        reportProblem(QStringLiteral("指令表：设为默认失败，%1 没有写入：%2")
                           .arg(settings_.path(file::DefaultDTT), CurrentTablePath));
         services_.prompter->message(this,
                                     QStringLiteral("DefaultDTT.txt无法写入，") + CurrentTablePath +
@@ -306,7 +306,7 @@ void Formall::Command7_Click() {
         return;
     }
     DefaultTablePath = CurrentTablePath;
-    AsRunLog::write(QStringLiteral("table: default ") + DefaultTablePath);
+    AsRunLog::write(QStringLiteral("指令表：设为默认 ") + DefaultTablePath);
     Command7->setEnabled(false);
     Command7->setToolTip(QStringLiteral("当前默认的指令表是：") + DefaultTablePath);
     services_.prompter->message(
@@ -386,7 +386,7 @@ bool Formall::commitRealString() {
         return false;
     case InstructionTable::Change::NotWritten:
         showTable();
-        reportProblem(QStringLiteral("instruction not written: ") + RealString.mid(1));
+        reportProblem(QStringLiteral("指令没有保存：") + RealString.mid(1));
         services_.prompter->message(this,
                                     tableNotWrittenMessage(QStringLiteral("这条指令没有保存！")),
                                     Prompter::Icon::Critical, Prompter::Buttons::Ok);
@@ -399,11 +399,10 @@ bool Formall::commitRealString() {
     // Edited while another table was opened: the new line went into the table
     // open now, so the old one leaves the table it came from.
     if (editing && !inPlace && !takeOutOfTableFile(editSource_, editLine_))
-        reportProblem(
-            QStringLiteral("edited instruction left in %1: %2").arg(editSource_, editLine_));
-    AsRunLog::write(QStringLiteral("table: ") +
-                    (editing ? QStringLiteral("edited ") + editLine_ + QStringLiteral(" -> ")
-                             : QStringLiteral("inserted ")) +
+        reportProblem(QStringLiteral("修改前的指令仍留在 %1 中：%2").arg(editSource_, editLine_));
+    AsRunLog::write(QStringLiteral("指令表：") +
+                    (editing ? QStringLiteral("修改 ") + editLine_ + QStringLiteral(" -> ")
+                             : QStringLiteral("插入 ")) +
                     RealString.mid(1));
     endEdit();
     return true;

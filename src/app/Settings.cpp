@@ -21,11 +21,11 @@ QString garbledMarker(const QString& path, const RecordRead& read) {
     const QByteArray bytes = file.read(64);
     if (bytes.startsWith("\xEF\xBB\xBF") || bytes.startsWith("\xFF\xFE") ||
         bytes.startsWith("\xFE\xFF") || bytes.startsWith("\x84\x31\x95\x33"))
-        return QStringLiteral("starts with a byte-order mark");
+        return QStringLiteral("以字节顺序标记（BOM）开头");
     for (const char byte : bytes) {
         const auto c = static_cast<unsigned char>(byte);
         if (c < 0x20 && c != '\t' && c != '\r' && c != '\n')
-            return QStringLiteral("holds control characters");
+            return QStringLiteral("含有控制字符");
     }
     if (read.lossy)
         return read.problem;
@@ -46,7 +46,7 @@ bool needsFirstRunReset(const Settings& settings) {
     if (read.status == ReadStatus::Ok) {
         const QString garbled = garbledMarker(settings.path(file::ResetSystem), read);
         if (!garbled.isEmpty()) {
-            reportProblem(QStringLiteral("%1 %2; the first-run reset does not run")
+            reportProblem(QStringLiteral("%1 %2，不执行首次运行的重置")
                               .arg(settings.path(file::ResetSystem), garbled));
             return false;
         }
@@ -86,7 +86,7 @@ void RunFirstRunReset(const Settings& settings, const std::function<void()>& sto
     if (holdsNothing(settings.path(file::DefaultTable)))
         settings.writeText(file::DefaultTable, QString());
     else
-        AsRunLog::write(QStringLiteral("first-run reset: kept the table ") +
+        AsRunLog::write(QStringLiteral("首次运行重置：保留指令表 ") +
                         settings.path(file::DefaultTable));
     for (const char* list : {"Default", "TEMPFRONT", "TEMPBACK"}) {
         const QString base = file::PlayListFile + u'/' + QLatin1String(list);
@@ -98,7 +98,7 @@ void RunFirstRunReset(const Settings& settings, const std::function<void()>& sto
             continue;
         }
         // A kept list keeps where memory play stopped in it, too.
-        AsRunLog::write(QStringLiteral("first-run reset: kept the playlist ") + settings.path(plf));
+        AsRunLog::write(QStringLiteral("首次运行重置：保留曲目表 ") + settings.path(plf));
         if (!QFileInfo::exists(settings.path(plfr)))
             settings.writeNumber(plfr, 0);
     }

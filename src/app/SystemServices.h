@@ -17,7 +17,7 @@ class SystemServices {
   public:
     SystemServices() {
         QObject::connect(&clockHealth_, &ClockHealth::stateChanged, [](ClockHealth::State state) {
-            AsRunLog::write(QStringLiteral("clock health: ") + clockHealthLogText(state));
+            AsRunLog::write(QStringLiteral("时钟同步：") + clockHealthLogText(state));
         });
     }
 

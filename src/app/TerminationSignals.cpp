@@ -32,7 +32,7 @@ QString signalName(int number) {
     case SIGINT:
         return QStringLiteral("SIGINT");
     default:
-        return QStringLiteral("signal %1").arg(number);
+        return QStringLiteral("信号 %1").arg(number);
     }
 }
 

@@ -7,6 +7,7 @@
 #include "UnattendedPrompter.h"
 #include "Version.h"
 #include "common/AsRunLog.h"
+#include "common/LogWords.h"
 #include "common/ProgramFolder.h"
 #include "common/Prompter.h"
 #include "common/ServiceNotify.h"
@@ -70,14 +71,14 @@ int main(int argc, char* argv[]) {
 
     const QString folder = prepareProgramFolder();
     AsRunLog::open(folder);
-    AsRunLog::write(
-        QStringLiteral("program started: %1 %2 in %3").arg(kAppTitle, versionText(), folder));
+    AsRunLog::write(logword::programStarted() + logword::kColon +
+                    QStringLiteral("%1 %2，程序文件夹 %3").arg(kAppTitle, versionText(), folder));
     // Closing the main window ends the event loop too; anything else says why.
-    QString endReason = QStringLiteral("main window closed");
+    QString endReason = QStringLiteral("主窗口已关闭");
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::received, &app,
                      [&endReason](const QString& name) {
-                         endReason = name + QStringLiteral(" received");
+                         endReason = QStringLiteral("收到 ") + name;
                          QCoreApplication::exit(0);
                      });
 
@@ -87,7 +88,7 @@ int main(int argc, char* argv[]) {
         SystemServices system;
         Services services = system.services(prompter.get());
         services.exitNow = [&endReason] {
-            endReason = QStringLiteral("exit requested");
+            endReason = QStringLiteral("要求退出");
             QCoreApplication::exit(0);
         };
 
@@ -95,7 +96,7 @@ int main(int argc, char* argv[]) {
         window.Form_Load();
         RemoteService remote(window.remoteHost());
         if (const QString why = remote.registerOnSessionBus(); !why.isEmpty())
-            AsRunLog::write(QStringLiteral("commands from outside are not available: ") + why);
+            AsRunLog::write(QStringLiteral("外部命令不可用：") + why);
         afterFirstPaint(&window, [&window, &system] {
             window.prepareSound();
             system.startAfterFirstPaint();
@@ -108,7 +109,7 @@ int main(int argc, char* argv[]) {
         // The session's end quits the application, which closes every
         // window: nobody is there to answer the exit question then.
         QuitWatch quitWatch(app, [&window, &endReason] {
-            endReason = QStringLiteral("session ending");
+            endReason = QStringLiteral("会话结束");
             window.sessionEnding();
         });
         QObject::connect(&termination, &TerminationSignals::received, &window,
@@ -117,7 +118,7 @@ int main(int argc, char* argv[]) {
         code = app.exec();
     }
     serviceNotify::stopping();
-    AsRunLog::write(QStringLiteral("program ended: ") + endReason);
+    AsRunLog::write(logword::programEnded() + logword::kColon + endReason);
     AsRunLog::close();
     return code;
 }

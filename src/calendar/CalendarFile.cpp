@@ -26,14 +26,13 @@ bool CalendarFile::load() {
     if (!unreadable_.isEmpty()) {
         problems_
             << QStringLiteral("校历文件无法完整读取（%1），未使用：%2").arg(unreadable_, path_);
-        reportProblem(QStringLiteral("calendar %1 cannot be read whole (%2); it is not used and "
-                                     "left as it is")
+        reportProblem(QStringLiteral("校历文件 %1 无法完整读取（%2），未使用，文件保持原样")
                           .arg(path_, read.problem.isEmpty() ? unreadable_ : read.problem));
         return false;
     }
     calendar_ = Calendar::fromText(read.value, &problems_);
     for (const QString& problem : std::as_const(problems_))
-        reportProblem(QStringLiteral("calendar %1: %2").arg(path_, problem));
+        reportProblem(QStringLiteral("校历文件 %1：%2").arg(path_, problem));
     return inUse();
 }
 
@@ -51,7 +50,7 @@ bool CalendarFile::save(const Calendar& calendar) {
     }
     if (!writeTextRecord(path_, text)) {
         problems_ << QStringLiteral("校历文件无法写入：") + path_;
-        reportProblem(QStringLiteral("calendar %1 could not be written").arg(path_));
+        reportProblem(QStringLiteral("校历文件 %1 无法写入").arg(path_));
         return false;
     }
     calendar_ = calendar;

@@ -376,7 +376,7 @@ bool FormCalendar::store(const Calendar& next, const QString& logText) {
         reload();
         return false;
     }
-    AsRunLog::write(QStringLiteral("calendar: ") + logText);
+    AsRunLog::write(QStringLiteral("校历：") + logText);
     reload();
     emit calendarChanged();
     return true;
@@ -399,7 +399,7 @@ void FormCalendar::CommandAdd_Click() {
         return;
     Calendar next = file_.calendar();
     next.entries().append(*checked.entry);
-    store(next, QStringLiteral("added ") + checked.entry->text());
+    store(next, QStringLiteral("增加 ") + checked.entry->text());
 }
 
 void FormCalendar::CommandEdit_Click() {
@@ -428,7 +428,7 @@ void FormCalendar::CommandEdit_Click() {
         return;
     Calendar next = file_.calendar();
     next.entries()[index] = *checked.entry;
-    if (!store(next, QStringLiteral("changed %1 to %2").arg(old.text(), checked.entry->text())))
+    if (!store(next, QStringLiteral("修改 %1 -> %2").arg(old.text(), checked.entry->text())))
         return;
     // The entry stays selected for the next change.
     for (int row = 0; row < EntryList->topLevelItemCount(); ++row)
@@ -449,7 +449,7 @@ void FormCalendar::CommandDelete_Click() {
         return;
     Calendar next = file_.calendar();
     next.entries().removeAt(index);
-    store(next, QStringLiteral("deleted ") + old.text());
+    store(next, QStringLiteral("删除 ") + old.text());
 }
 
 void FormCalendar::CommandImportHoliday_Click() {
@@ -505,7 +505,7 @@ void FormCalendar::addImported(const QList<CalendarEntry>& entries) {
         ++added;
     }
     if (added > 0)
-        store(next, QStringLiteral("imported %1 entries").arg(added));
+        store(next, QStringLiteral("导入 %1 条").arg(added));
 }
 
 } // namespace campanor

@@ -1,4 +1,5 @@
 #include "AsRunLog.h"
+#include "LogWords.h"
 
 #include <QDir>
 #include <QFile>
@@ -31,7 +32,7 @@ void sayFailureOnce(const QString& why) {
     if (s.failureSaid)
         return;
     s.failureSaid = true;
-    std::fprintf(stderr, "Campanor: the as-run log cannot be written (%s); going on without it\n",
+    std::fprintf(stderr, "Campanor: 运行记录无法写入（%s），程序继续运行，不再记录\n",
                  qUtf8Printable(why));
 }
 
@@ -73,7 +74,7 @@ void AsRunLog::open(const QString& programFolder) {
     s.failureSaid = false;
     s.folder = folderIn(programFolder);
     if (!QDir().mkpath(s.folder)) {
-        sayFailureOnce(s.folder + QStringLiteral(": the folder cannot be made"));
+        sayFailureOnce(s.folder + QStringLiteral("：无法建立文件夹"));
         return;
     }
     pruneOldDays(s.folder, QDate::currentDate());
@@ -121,9 +122,10 @@ void AsRunLog::write(const QString& text) {
 
 void AsRunLog::instruction(const QDateTime& second, const QDateTime& started, const QString& line,
                            const QString& outcome) {
-    write(QStringLiteral("instruction %1 started %2 %3: %4")
-              .arg(second.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                   started.toString(QStringLiteral("HH:mm:ss.zzz")), outcome, line));
+    write(QStringLiteral("%1 %2 %3 %4 %5%6%7")
+              .arg(logword::instruction(), second.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
+                   logword::started(), started.toString(QStringLiteral("HH:mm:ss.zzz")), outcome,
+                   QString(QChar(logword::kColon)), line));
     if (const InstructionObserver& observer = instructionObserver())
         observer(second, line, outcome);
 }

@@ -32,7 +32,7 @@ class AsRunLog {
 
     // An instruction the tick handed over: the second it belongs to (the
     // internal clock's date and time), when it started on the system clock,
-    // the line itself and the outcome ("done", "failed: why", "passed over").
+    // the line itself and the outcome (a word of LogWords.h: 完成, 失败：why, ...).
     static void instruction(const QDateTime& second, const QDateTime& started, const QString& line,
                             const QString& outcome);
 

@@ -103,16 +103,15 @@ QString prepareProgramFolder() {
         installed, folder, QFileInfo(QCoreApplication::applicationFilePath()).fileName());
     if (QFileInfo(folder).isDir() && QFileInfo(folder).isWritable()) {
         if (!complete)
-            reportProblem(QStringLiteral("the program folder %1 lacks files that %2 ships")
-                              .arg(folder, installed));
+            reportProblem(
+                QStringLiteral("程序文件夹 %1 缺少随程序（%2）提供的文件").arg(folder, installed));
         return folder;
     }
     // A package's folder is never written, not even by root: without a
     // folder of its own the program runs on defaults and saves nothing.
     const QString fallback = isInstalledPackageFolder(installed) ? folder : installed;
-    reportProblem(QStringLiteral(
-                      "cannot make the program folder %1; using %2, where settings cannot be saved")
-                      .arg(folder, fallback));
+    reportProblem(
+        QStringLiteral("无法建立程序文件夹 %1，改用 %2，设置无法保存").arg(folder, fallback));
     return fallback;
 }
 

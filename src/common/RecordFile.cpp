@@ -67,7 +67,7 @@ RecordRead readRecordFile(const QString& path, qsizetype maxLength) {
     if (!QFileInfo::exists(path))
         return {};
     if (QFileInfo(path).isDir())
-        return unreadable(QStringLiteral("a folder stands where the file should be"));
+        return unreadable(QStringLiteral("这里是一个文件夹，不是文件"));
     if (!file.open(QIODevice::ReadOnly))
         return unreadable(file.errorString());
     const QByteArray bytes = file.readAll();
@@ -80,13 +80,12 @@ RecordRead readRecordFile(const QString& path, qsizetype maxLength) {
     result.status = ReadStatus::Ok;
     result.value = parseRecord(content);
     if (maxLength >= 0 && result.value.size() > maxLength)
-        return unreadable(
-            QStringLiteral("a record of %1 characters is too long").arg(result.value.size()));
+        return unreadable(QStringLiteral("记录有 %1 个字符，太长").arg(result.value.size()));
     if (decoder.hasError()) {
         result.lossy = true;
-        result.problem = QStringLiteral("holds bytes that are not GB18030");
+        result.problem = QStringLiteral("含有不是 GB18030 的字节");
     } else if (!hasClosingQuote(content)) {
-        result.problem = QStringLiteral("has no closing quotation mark");
+        result.problem = QStringLiteral("缺少结尾的引号");
     }
     return result;
 }
@@ -96,9 +95,8 @@ void reportRead(const QString& path, const RecordRead& read) {
         return;
     const QString text =
         read.status == ReadStatus::Unreadable
-            ? QStringLiteral("cannot read %1 (%2); the file is left as it is")
-                  .arg(path, read.problem)
-            : QStringLiteral("%1 %2; using what could be read").arg(path, read.problem);
+            ? QStringLiteral("无法读取 %1（%2），文件保持原样").arg(path, read.problem)
+            : QStringLiteral("%1 %2，使用能读出的部分").arg(path, read.problem);
     reportProblem(text);
 }
 

@@ -104,8 +104,7 @@ std::optional<int> readSliderFile(const QString& path, int minimum, int maximum)
     bool ok = false;
     const qlonglong value = read.value.trimmed().toLongLong(&ok);
     if (!ok) {
-        reportProblem(QStringLiteral("%1 holds no whole number (\"%2\"); the default is used")
-                          .arg(path, read.value));
+        reportProblem(QStringLiteral("%1 中不是整数（“%2”），使用默认值").arg(path, read.value));
         return std::nullopt;
     }
     return int(std::clamp<qlonglong>(value, minimum, maximum));

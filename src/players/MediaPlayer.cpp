@@ -93,8 +93,8 @@ void MediaPlayer::outputLost(const QString& why, double position, PlayState resu
     resumeAt_ = position;
     resumeState_ = resumeState;
     if (!outputGone_)
-        reportProblem(QStringLiteral("sound output lost (%1): %2 kept at %3 s, tried again every "
-                                     "second until the output is back")
+        reportProblem(QStringLiteral("声音输出中断（%1）：%2 停在第 %3 秒，每秒重试一次，"
+                                     "直到输出恢复")
                           .arg(why, fileName_)
                           .arg(position, 0, 'f', 1));
     outputGone_ = true;
@@ -120,7 +120,7 @@ void MediaPlayer::retryOutput() {
     awaitingFirstStart_ = true;
     if (!openCurrentFile()) {
         state_ = Stopped;
-        emit failed(fileName_, QStringLiteral("cannot be opened or decoded"));
+        emit failed(fileName_, QStringLiteral("无法打开或解码"));
         return;
     }
     queryDuration();
@@ -131,9 +131,8 @@ void MediaPlayer::retryOutput() {
     if (resumeState_ == Playing)
         gst_element_set_state(pipeline_, GST_STATE_PLAYING);
     state_ = resumeState_;
-    AsRunLog::write(QStringLiteral("sound output back: %1 goes on from %2 s")
-                        .arg(fileName_)
-                        .arg(resumeAt_, 0, 'f', 1));
+    AsRunLog::write(
+        QStringLiteral("声音输出恢复：%1 从第 %2 秒继续").arg(fileName_).arg(resumeAt_, 0, 'f', 1));
 }
 
 MediaPlayer::~MediaPlayer() {
@@ -236,7 +235,7 @@ void MediaPlayer::setFileName(const QString& path) {
             return;
         }
         state_ = Stopped;
-        emit failed(path, QStringLiteral("cannot be opened or decoded"));
+        emit failed(path, QStringLiteral("无法打开或解码"));
         return;
     }
     queryDuration();

@@ -129,8 +129,7 @@ void PlayerWindow::readDefaultPlaylist() {
         // A list on a share or a stick not mounted yet is tried again next
         // time; a file that could not be read is left for the operator.
         if (!absent.isEmpty())
-            reportProblem(QStringLiteral("default playlist %1: its folder %2 is absent; %3 is "
-                                         "used this time")
+            reportProblem(QStringLiteral("默认曲目表 %1 所在的文件夹 %2 不存在，本次使用 %3")
                               .arg(named, absent, DefaultListPath));
         else if (stored.status != ReadStatus::Unreadable && !stored.lossy)
             settings_.writeText(file::DefaultPLF, DefaultListPath);
@@ -150,9 +149,9 @@ void reportPassedOver(const QString& playlist, const QStringList& tracks) {
     for (auto it = byFolder.cbegin(); it != byFolder.cend(); ++it) {
         QString named = it.value().mid(0, kNamed).join(QStringLiteral(", "));
         if (it.value().size() > kNamed)
-            named += QStringLiteral(" and %1 more").arg(it.value().size() - kNamed);
-        reportProblem(QStringLiteral("playlist %1: left out %2 this time: its folder %3 is "
-                                     "absent; they stay in the list")
+            named += QStringLiteral(" 等，另有 %1 首").arg(it.value().size() - kNamed);
+        reportProblem(QStringLiteral("曲目表 %1：本次不播放 %2，所在的文件夹 %3 不存在，"
+                                     "曲目仍留在表中")
                           .arg(playlist, named, it.key()));
     }
 }
@@ -170,8 +169,7 @@ PlayerWindow::LoadResult PlayerWindow::LoadPlaylistText(const QString& path, boo
         if (!missing.dropped.isEmpty() && writePlaylistFile(path, missing.text))
             PlayFileString = missing.text;
         for (const QString& track : missing.dropped)
-            reportProblem(
-                QStringLiteral("playlist %1: dropped %2: the file is missing").arg(path, track));
+            reportProblem(QStringLiteral("曲目表 %1：删去 %2，文件不存在").arg(path, track));
         reportPassedOver(path, missing.passedOver);
         passedOver = QSet<QString>(missing.passedOver.begin(), missing.passedOver.end());
     }

@@ -26,13 +26,13 @@ RemoteService::~RemoteService() {
 QString RemoteService::registerOnSessionBus() {
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
-        return QStringLiteral("no session bus: ") + bus.lastError().message();
+        return QStringLiteral("没有会话总线：") + bus.lastError().message();
     if (!bus.registerObject(remote::kPath, this,
                             QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals))
-        return QStringLiteral("object not exported: ") + bus.lastError().message();
+        return QStringLiteral("对象无法注册：") + bus.lastError().message();
     if (!bus.registerService(remote::kService)) {
         bus.unregisterObject(remote::kPath);
-        return QStringLiteral("service name not taken: ") + bus.lastError().message();
+        return QStringLiteral("服务名无法取得：") + bus.lastError().message();
     }
     registered_ = true;
     return {};

@@ -85,15 +85,15 @@ QString clockHealthText(ClockHealth::State state) {
 QString clockHealthLogText(ClockHealth::State state) {
     switch (state) {
     case ClockHealth::State::Synchronized:
-        return QStringLiteral("synchronised (timedated NTPSynchronized)");
+        return QStringLiteral("已同步（timedated NTPSynchronized）");
     case ClockHealth::State::NotSynchronized:
-        return QStringLiteral("NOT synchronised (timedated NTPSynchronized is false)");
+        return QStringLiteral("没有同步（timedated NTPSynchronized 为 false）");
     case ClockHealth::State::NoService:
-        return QStringLiteral("unknown: timedated cannot be asked");
+        return QStringLiteral("未知：无法询问 timedated");
     case ClockHealth::State::Unknown:
         break;
     }
-    return QStringLiteral("not asked yet");
+    return QStringLiteral("尚未询问");
 }
 
 bool clockHealthIsWarning(ClockHealth::State state) {

@@ -17,7 +17,7 @@ void EmergencyMode::load() {
     since_ = on_ ? QDateTime::fromString(parts.value(1).trimmed(), kTimeFormat) : QDateTime();
     playlist_ = on_ ? parts.value(2).trimmed() : QString();
     if (on_)
-        AsRunLog::write(QStringLiteral("emergency still on after the start (since %1, list %2)")
+        AsRunLog::write(QStringLiteral("紧急广播在程序启动后仍在进行（自 %1 起，曲目表 %2）")
                             .arg(since_.toString(kTimeFormat), playlist_));
 }
 
@@ -28,15 +28,15 @@ bool EmergencyMode::start(const QString& playlist, const QDateTime& now) {
     since_ = now;
     playlist_ = playlist;
     store();
-    AsRunLog::write(QStringLiteral("emergency started at %1, list %2")
-                        .arg(since_.toString(kTimeFormat), playlist_));
+    AsRunLog::write(
+        QStringLiteral("紧急广播开始：%1，曲目表 %2").arg(since_.toString(kTimeFormat), playlist_));
     return true;
 }
 
 bool EmergencyMode::end(const QDateTime& now) {
     if (!on_)
         return false;
-    AsRunLog::write(QStringLiteral("emergency ended at %1 (started %2)")
+    AsRunLog::write(QStringLiteral("紧急广播结束：%1（开始于 %2）")
                         .arg(now.toString(kTimeFormat), since_.toString(kTimeFormat)));
     on_ = false;
     since_ = QDateTime();
@@ -50,7 +50,7 @@ void EmergencyMode::store() {
                              : QStringLiteral("off");
     stored_ = writeTextRecord(file_, text);
     if (!stored_)
-        reportProblem(QStringLiteral("emergency mode not stored in ") + file_);
+        reportProblem(QStringLiteral("紧急广播状态无法保存：") + file_);
 }
 
 } // namespace campanor

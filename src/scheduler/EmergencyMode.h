@@ -10,9 +10,6 @@ namespace campanor {
 // changes, so a restart or a power cut comes back into it.
 class EmergencyMode {
   public:
-    // The outcome the tick logs for an instruction that falls due meanwhile.
-    static QString suspendedOutcome() { return QStringLiteral("suspended (emergency)"); }
-
     explicit EmergencyMode(QString stateFile) : file_(std::move(stateFile)) {}
 
     // Reads the stored mode; a missing or garbled file is off.

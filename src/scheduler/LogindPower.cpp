@@ -55,8 +55,8 @@ bool LogindPower::answerIfNoBus(const Done& done) {
     if (bus().isConnected())
         return false;
     const QString detail = bus().lastError().message();
-    const QString why = detail.isEmpty() ? QStringLiteral("no system bus")
-                                         : QStringLiteral("no system bus: ") + detail;
+    const QString why = detail.isEmpty() ? QStringLiteral("没有系统总线")
+                                         : QStringLiteral("没有系统总线：") + detail;
     QTimer::singleShot(0, this, [done, why] { finish(done, false, why); });
     return true;
 }
@@ -115,36 +115,37 @@ void LogindPower::LogOffNow(Done done) {
 void LogindPower::terminateOwnSessionFromList(Done done, const QString& earlierWhy) {
     const QDBusMessage list = QDBusMessage::createMethodCall(kLogind, kManagerPath, kManager,
                                                              QStringLiteral("ListSessions"));
-    whenFinished(bus().asyncCall(list, kCallTimeoutMs), [this, done, earlierWhy](
-                                                            const QDBusMessage& reply, bool ok) {
-        QString own;
-        if (ok && !reply.arguments().isEmpty()) {
-            // a(susso): id, uid, user name, seat, object path
-            const QDBusArgument sessions = reply.arguments().first().value<QDBusArgument>();
-            sessions.beginArray();
-            while (!sessions.atEnd() && own.isEmpty()) {
-                QString id, user, seat;
-                uint uid = 0;
-                QDBusObjectPath path;
-                sessions.beginStructure();
-                sessions >> id >> uid >> user >> seat >> path;
-                sessions.endStructure();
-                if (uid == getuid())
-                    own = id;
-            }
-            sessions.endArray();
-        }
-        if (own.isEmpty()) {
-            // The first refusal says most about why; a list without our
-            // session only says that none was found.
-            QString why = earlierWhy;
-            if (why.isEmpty())
-                why = ok ? QStringLiteral("no session of this user found") : reasonOf(reply);
-            finish(done, false, why);
-        } else {
-            callManager(QStringLiteral("TerminateSession"), {own}, done);
-        }
-    });
+    whenFinished(bus().asyncCall(list, kCallTimeoutMs),
+                 [this, done, earlierWhy](const QDBusMessage& reply, bool ok) {
+                     QString own;
+                     if (ok && !reply.arguments().isEmpty()) {
+                         // a(susso): id, uid, user name, seat, object path
+                         const QDBusArgument sessions =
+                             reply.arguments().first().value<QDBusArgument>();
+                         sessions.beginArray();
+                         while (!sessions.atEnd() && own.isEmpty()) {
+                             QString id, user, seat;
+                             uint uid = 0;
+                             QDBusObjectPath path;
+                             sessions.beginStructure();
+                             sessions >> id >> uid >> user >> seat >> path;
+                             sessions.endStructure();
+                             if (uid == getuid())
+                                 own = id;
+                         }
+                         sessions.endArray();
+                     }
+                     if (own.isEmpty()) {
+                         // The first refusal says most about why; a list without our
+                         // session only says that none was found.
+                         QString why = earlierWhy;
+                         if (why.isEmpty())
+                             why = ok ? QStringLiteral("找不到这个用户的会话") : reasonOf(reply);
+                         finish(done, false, why);
+                     } else {
+                         callManager(QStringLiteral("TerminateSession"), {own}, done);
+                     }
+                 });
 }
 
 } // namespace campanor

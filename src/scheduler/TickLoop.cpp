@@ -3,6 +3,7 @@
 #include "Matching.h"
 #include "common/AsRunLog.h"
 #include "common/Clock.h"
+#include "common/LogWords.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -18,7 +19,7 @@ constexpr qint64 kStepWorthSayingMs = 1000;
 
 QString signedSeconds(qint64 seconds) {
     return (seconds >= 0 ? QStringLiteral("+") : QString()) + QString::number(seconds) +
-           QStringLiteral(" s");
+           QStringLiteral(" 秒");
 }
 
 } // namespace
@@ -48,8 +49,7 @@ TickLoop::Result TickLoop::tick(const QStringList& lines) {
     qint64 lag = internal_.lagSeconds(wall);
     if (lag > kResyncBeyondSeconds || lag < -kResyncBeyondSeconds) {
         reportProblem(
-            QStringLiteral("the system clock is %1 from the internal clock; the internal "
-                           "clock is set to %2 without running the seconds between")
+            QStringLiteral("系统时钟与内部时钟相差 %1，内部时钟直接设为 %2，其间的秒不再执行")
                 .arg(signedSeconds(lag), wall.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
         const QDateTime left = internal_.second();
         internal_.set(wall);
@@ -83,12 +83,11 @@ qint64 TickLoop::calibrate() {
     const qint64 lag = internal_.lagSeconds(wall);
     if (lag > 0) {
         internal_.set(wall);
-        AsRunLog::write(QStringLiteral("calibrated: the internal clock jumped %1 to %2")
+        AsRunLog::write(QStringLiteral("校时：内部时钟前进 %1，到 %2")
                             .arg(signedSeconds(lag), internal_.text()));
     } else if (lag < 0) {
-        AsRunLog::write(QStringLiteral("calibrated: the internal clock holds %1 until the system "
-                                       "clock reaches it")
-                            .arg(signedSeconds(-lag)));
+        AsRunLog::write(
+            QStringLiteral("校时：内部时钟停 %1，等系统时钟赶上").arg(signedSeconds(-lag)));
     }
     return lag;
 }
@@ -101,7 +100,7 @@ void TickLoop::watchForSteps(const QDateTime& wallNow, qint64 monotonicNow) {
     const qint64 wallMs = wallNow.toMSecsSinceEpoch();
     const qint64 step = (wallMs - lastWallMs_) - (monotonicNow - lastMonotonicMs_);
     if (watching_ && (step >= kStepWorthSayingMs || step <= -kStepWorthSayingMs))
-        AsRunLog::write(QStringLiteral("the system clock stepped %1, now %2")
+        AsRunLog::write(QStringLiteral("系统时钟跳变 %1，现在是 %2")
                             .arg(signedSeconds(step / 1000),
                                  wallNow.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))));
     lastWallMs_ = wallMs;
@@ -128,23 +127,19 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
         const QDateTime started = clock_.now();
         if (day_.holiday) {
             // Visited as any other second, so nothing piles up for later.
-            AsRunLog::instruction(
-                internal_.second(), started, line,
-                day_.holidayName.isEmpty()
-                    ? QStringLiteral("not run (holiday)")
-                    : QStringLiteral("not run (holiday: %1)").arg(day_.holidayName));
+            AsRunLog::instruction(internal_.second(), started, line,
+                                  logword::notRunOnHoliday(day_.holidayName));
             continue;
         }
         if (carriedOut) {
             // One instruction a second: the rest of the second's lines are
             // only written down, so the operator can see why they did not run.
-            AsRunLog::instruction(internal_.second(), started, line,
-                                  QStringLiteral("passed over (another line of this second ran)"));
+            AsRunLog::instruction(internal_.second(), started, line, logword::passedOver());
             continue;
         }
         carriedOut = true;
         result.dueLine = line;
-        QString outcome = QStringLiteral("done");
+        QString outcome = logword::done();
         dueLine_ = line;
         dueStarted_ = started;
         deferral_.reset();
@@ -152,15 +147,15 @@ bool TickLoop::visitSecond(const QStringList& lines, Result& result) {
             if (onDue_)
                 onDue_(line);
         } catch (const std::exception& e) {
-            outcome = QStringLiteral("failed: ") + QString::fromUtf8(e.what());
+            outcome = logword::failed(QString::fromUtf8(e.what()));
         } catch (...) {
-            outcome = QStringLiteral("failed");
+            outcome = logword::failed();
         }
         const std::shared_ptr<Deferral> deferral = std::exchange(deferral_, nullptr);
         dueLine_.reset();
         if (deferral) {
             deferral->open = false;
-            if (outcome == QStringLiteral("done"))
+            if (outcome == logword::done())
                 outcome = deferral->final.value_or(QString());
         }
         if (outcome.isEmpty()) {
@@ -178,7 +173,7 @@ void TickLoop::logOutcome(const QDateTime& second, const QDateTime& started, con
                           const QString& outcome, const FailureHandler& onFailure,
                           const OutcomeHandler& onOutcome) {
     AsRunLog::instruction(second, started, line, outcome);
-    const bool failed = outcome.startsWith(QStringLiteral("failed"));
+    const bool failed = logword::isFailure(outcome);
     if (failed) {
         std::fprintf(stderr, "Campanor: %s %s\n", qUtf8Printable(outcome), qUtf8Printable(line));
         if (onFailure)

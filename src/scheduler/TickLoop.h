@@ -92,9 +92,9 @@ class TickLoop {
 
     // For an action whose outcome is known only later (a power request waits
     // for the system's answer, a countdown for its end): called from the due
-    // handler of `line`, the tick logs `forNow` instead of "done", and the
-    // returned function logs the final outcome ("done", "failed: why",
-    // "cancelled") under the same second and line, with a failure handled as
+    // handler of `line`, the tick logs `forNow` instead of done, and the
+    // returned function logs the final outcome (logword::done(), failed(why),
+    // cancelled()) under the same second and line, with a failure handled as
     // the tick handles its own. Outside a due handler only the final outcome
     // is logged, under the internal clock's second.
     Finish deferOutcome(const QString& line, const QString& forNow);

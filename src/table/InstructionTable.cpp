@@ -64,8 +64,7 @@ void InstructionTable::reportOddLines(const QString& path) const {
     // A table edited by hand: say what will never be carried out.
     const qsizetype all = tableText_.count(u'|');
     if (all > kMaxInstructions)
-        reportProblem(QStringLiteral("table %1 holds %2 instructions; only the first %3 are used "
-                                     "(the file keeps them all)")
+        reportProblem(QStringLiteral("指令表 %1 有 %2 条指令，只使用前 %3 条（文件中全部保留）")
                           .arg(path)
                           .arg(all)
                           .arg(kMaxInstructions));
@@ -78,8 +77,7 @@ void InstructionTable::reportOddLines(const QString& path) const {
             first = line.left(60);
     }
     if (malformed > 0)
-        reportProblem(QStringLiteral("table %1: %2 lines are not whole instructions and never run, "
-                                     "for example: %3")
+        reportProblem(QStringLiteral("指令表 %1：%2 行不是完整的指令，不会执行，例如：%3")
                           .arg(path)
                           .arg(malformed)
                           .arg(first));
@@ -87,7 +85,7 @@ void InstructionTable::reportOddLines(const QString& path) const {
 
 bool InstructionTable::store(const QString& path, const QString& tableText) {
     if (!writable_ && path == loadedPath_) {
-        reportProblem(QStringLiteral("table not written: %1 could not be read whole").arg(path));
+        reportProblem(QStringLiteral("指令表没有写入：%1 无法完整读取").arg(path));
         return false;
     }
     const bool written = writeTableFile(path, tableText);

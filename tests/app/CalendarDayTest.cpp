@@ -55,7 +55,7 @@ TEST(CalendarDay, TheRealProgramOpensTheDaysTableAndKeepsHolidaysAndMakeUpDays) 
 
     // A day later, across the next midnight: a holiday.
     program.setClock(QDateTime(QDate(2026, 10, 10), QTime(23, 59, 57)));
-    const QString notRun = QStringLiteral("not run (holiday: 国庆节): 00:00:00*midnight");
+    const QString notRun = QStringLiteral("未执行（放假：国庆节）：00:00:00*midnight");
     ASSERT_TRUE(
         waitUntil([&] { return QString::fromUtf8(program.logText()).contains(notRun); }, 15000))
         << program.logText().toStdString();
@@ -67,7 +67,7 @@ TEST(CalendarDay, TheRealProgramOpensTheDaysTableAndKeepsHolidaysAndMakeUpDays) 
     EXPECT_EQ(ranNames(program), (QStringList{"exam", "midnight", "tuesday"}));
     const QString log = QString::fromUtf8(program.logText());
     EXPECT_EQ(log.count(QStringLiteral("放假：国庆节，今天不执行指令")), 1) << log.toStdString();
-    EXPECT_FALSE(log.contains(QRegularExpression("instruction 2026-10-11 \\S+ started \\S+ done")))
+    EXPECT_FALSE(log.contains(QRegularExpression("指令 2026-10-11 \\S+ 开始 \\S+ 完成")))
         << log.toStdString();
 }
 

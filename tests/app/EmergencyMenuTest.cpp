@@ -56,9 +56,9 @@ TEST_F(FormallTest, EmergencyMenuAsksHoldsTheTableLoopsTheAlarmAndEndsFromTheBan
     EXPECT_EQ(media(backPlayer)->playState(), MediaControl::Playing);
     AsRunLog::close();
     const QString log = asRunLogText(dir.path());
-    EXPECT_TRUE(log.contains("suspended (emergency): 08:00:02*x>每天<执行程序/bin/held"));
-    EXPECT_TRUE(log.contains("emergency started at 2026-12-07 08:00:00"));
-    EXPECT_TRUE(log.contains("emergency ended at 2026-12-07 08:00:03"));
+    EXPECT_TRUE(log.contains("暂停（紧急广播）：08:00:02*x>每天<执行程序/bin/held"));
+    EXPECT_TRUE(log.contains("紧急广播开始：2026-12-07 08:00:00"));
+    EXPECT_TRUE(log.contains("紧急广播结束：2026-12-07 08:00:03"));
 }
 
 TEST_F(FormallTest, EndingAnEmergencyPutsBackWhatItsSuspendedLinesWouldHaveSet) {
@@ -102,9 +102,9 @@ TEST_F(FormallTest, EndingAnEmergencyPutsBackWhatItsSuspendedLinesWouldHaveSet) 
     EXPECT_EQ(w->CurrentTablePath, dir.file("DayTimeTable/Other.DTT"));
     AsRunLog::close();
     const QString log = asRunLogText(dir.path());
-    EXPECT_TRUE(log.contains("suspended (emergency): 08:00:01*x>每天<播音开-静态" + later));
+    EXPECT_TRUE(log.contains("暂停（紧急广播）：08:00:01*x>每天<播音开-静态" + later));
     // Logged as suspended, not again as missed.
-    EXPECT_FALSE(log.contains("missed (not running): 08:00:01")) << log.toStdString();
-    EXPECT_FALSE(log.contains("missed (not running): 08:00:02")) << log.toStdString();
-    EXPECT_TRUE(log.contains("restore after the emergency")) << log.toStdString();
+    EXPECT_FALSE(log.contains("错过（程序没有运行）：08:00:01")) << log.toStdString();
+    EXPECT_FALSE(log.contains("错过（程序没有运行）：08:00:02")) << log.toStdString();
+    EXPECT_TRUE(log.contains("紧急广播结束后恢复播音状态")) << log.toStdString();
 }

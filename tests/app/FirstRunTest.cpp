@@ -98,7 +98,7 @@ TEST(FirstRun, AMarkerThatIsThereButGarbledResetsNothing) {
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll())
                     .contains(dir.file("ResetSystem.txt") +
-                              " starts with a byte-order mark; the first-run reset does not run"));
+                              " 以字节顺序标记（BOM）开头，不执行首次运行的重置"));
 }
 
 TEST_F(FormallTest, AFirstStartKeepsTheTableAndListsASitePutThere) {

@@ -215,28 +215,26 @@ TEST_F(FormallCommands, ActionsThatCouldNotBeCarriedOutAreLoggedAsFailedAndMarke
 
     const QString log = asRunLogText(dir.path());
     const auto logged = [&](const QString& outcome, const QString& line) {
-        return log.contains(outcome + QStringLiteral(": ") + line);
+        return log.contains(outcome + QStringLiteral("：") + line);
     };
-    EXPECT_TRUE(logged(QStringLiteral("failed: 铃声文件不存在：") + dir.file("gone.wav"), lines[0]))
+    EXPECT_TRUE(logged(QStringLiteral("失败：铃声文件不存在：") + dir.file("gone.wav"), lines[0]))
         << log.toStdString();
-    EXPECT_TRUE(logged(QStringLiteral("failed: 铃声文件无法播放（cannot be opened or decoded）：") +
-                           dir.file("notes.mp3"),
-                       lines[1]))
+    EXPECT_TRUE(
+        logged(QStringLiteral("失败：铃声文件无法播放（无法打开或解码）：") + dir.file("notes.mp3"),
+               lines[1]))
         << log.toStdString();
     EXPECT_TRUE(logged(
-        QStringLiteral("failed: 曲目表文件不存在：") + dir.file("PlayListFile/Gone.PLF"), lines[2]))
+        QStringLiteral("失败：曲目表文件不存在：") + dir.file("PlayListFile/Gone.PLF"), lines[2]))
         << log.toStdString();
-    EXPECT_TRUE(logged(QStringLiteral("failed: 曲目表中没有可播放的曲目：") +
+    EXPECT_TRUE(logged(QStringLiteral("失败：曲目表中没有可播放的曲目：") +
                            dir.file("PlayListFile/Empty.PLF"),
                        lines[3]))
         << log.toStdString();
-    EXPECT_TRUE(logged(QStringLiteral("failed: ") + processes.refusal, lines[4]))
+    EXPECT_TRUE(logged(QStringLiteral("失败：") + processes.refusal, lines[4]))
         << log.toStdString();
-    EXPECT_TRUE(logged(QStringLiteral("done"), lines[5])) << log.toStdString();
-    EXPECT_TRUE(
-        log.contains(QStringLiteral("instruction failed after it started: 铃声播放中断（device "
-                                    "lost）：") +
-                     dir.file("bell.wav") + QStringLiteral(": ") + lines[5]))
+    EXPECT_TRUE(logged(QStringLiteral("完成"), lines[5])) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("指令开始后失败：铃声播放中断（device lost）：") +
+                             dir.file("bell.wav") + QStringLiteral("：") + lines[5]))
         << log.toStdString();
 
     QStringList marked;

@@ -91,7 +91,7 @@ TEST_F(FormallFolderPlay, AFrontFolderWithNothingToPlayGivesTheBackItsVolumeBack
     AsRunLog::close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll())
-                    .contains(QStringLiteral("failed: 搜索文件夹中没有可播放的文件：") + songs))
+                    .contains(QStringLiteral("失败：搜索文件夹中没有可播放的文件：") + songs))
         << "a folder with nothing to play is a failed instruction";
     EXPECT_TRUE(listText(frontList()).isEmpty());
     EXPECT_TRUE(waitUntil([&] { return w->frontPlayer() == nullptr; }, 3000))
@@ -156,7 +156,7 @@ TEST_F(FormallFolderPlay, AMissingOrSystemFolderFailsThatInstructionOnly) {
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(
         QString::fromUtf8(log.readAll())
-            .contains(QStringLiteral("failed: 搜索文件夹不存在或无法读取：") + dir.file("gone")));
+            .contains(QStringLiteral("失败：搜索文件夹不存在或无法读取：") + dir.file("gone")));
     EXPECT_EQ(w->frontPlayer(), nullptr);
     EXPECT_TRUE(w->FrontPlayer.isEmpty());
     EXPECT_TRUE(w->MemPath.isEmpty());
@@ -181,7 +181,7 @@ TEST_F(FormallFolderPlay, AMissingOrSystemFolderFailsThatInstructionOnly) {
     AsRunLog::close();
     log.close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("failed: 不能搜索“/”")));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains(QStringLiteral("失败：不能搜索“/”")));
     EXPECT_TRUE(w->table().lines().contains(
         QStringLiteral("08:00:03*Error!全盘>每天<搜索文件夹-前置随机/")));
     EXPECT_EQ(w->frontPlayer(), nullptr);

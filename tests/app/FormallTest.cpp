@@ -254,12 +254,11 @@ TEST_F(FormallTest, ASwitchWithoutACardOrItsLineFailsWithoutBlockingTheTick) {
     }
     AsRunLog::close();
     const QString log = asRunLogText(dir.path());
-    EXPECT_TRUE(log.contains(QStringLiteral("failed: 找不到声卡混音器 hw:7（")))
-        << log.toStdString();
-    EXPECT_TRUE(log.contains(QStringLiteral("failed: 声卡混音器 fakecard 没有麦克风（Mic）的开关: "
+    EXPECT_TRUE(log.contains(QStringLiteral("失败：找不到声卡混音器 hw:7（"))) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("失败：声卡混音器 fakecard 没有麦克风（Mic）的开关："
                                             "08:00:02*早操>每天<麦克风关")))
         << log.toStdString();
-    EXPECT_FALSE(log.contains(QStringLiteral(" done: "))) << log.toStdString();
+    EXPECT_FALSE(log.contains(QStringLiteral(" 完成："))) << log.toStdString();
     EXPECT_EQ(w->table().lines(),
               (QStringList{QStringLiteral("08:00:01*Error!>每天<线路关闭"),
                            QStringLiteral("08:00:02*Error!早操>每天<麦克风关")}));
@@ -325,5 +324,5 @@ TEST_F(FormallTest, AnAutostartEntryThatCannotBeWrittenLeavesTheMenuAsItWas) {
     EXPECT_TRUE(w->AUTORUNNO->isChecked());
     EXPECT_EQ(readRecord(dir.file("AutoRunYesNo.txt")), "NO");
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("autostart: set failed"));
+    EXPECT_TRUE(QString::fromUtf8(log.readAll()).contains("开机启动：设置失败"));
 }

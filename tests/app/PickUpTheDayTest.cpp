@@ -67,24 +67,23 @@ TEST(PickUpTheDay, AStartInTheMiddleOfTheMorningPutsBackWhatItsInstructionsSet) 
             program.home.write("RestoreAtStart.txt", TempFolder::quoted("NO"));
         program.start(at("08:00:40"));
 
-        ASSERT_TRUE(program.logged("restore after start-up")) << program.log().toStdString();
-        EXPECT_TRUE(program.log().contains("missed (not running): 08:00:10 " + ring));
+        ASSERT_TRUE(program.logged("程序启动后恢复播音状态")) << program.log().toStdString();
+        EXPECT_TRUE(program.log().contains("错过（程序没有运行）：08:00:10 " + ring));
         EXPECT_FALSE(program.log().contains("08:00:30*")) << "another day's line";
         if (!restoreOn) {
-            EXPECT_TRUE(program.log().contains("restore after start-up: turned off"));
-            EXPECT_FALSE(program.log().contains("restored"));
+            EXPECT_TRUE(program.log().contains("程序启动后恢复播音状态：功能已关闭"));
+            EXPECT_FALSE(program.log().contains("已恢复"));
             EXPECT_EQ(card.value(kLineSwitch), 0);
             continue;
         }
-        ASSERT_TRUE(program.logged("restore: the back list goes on at track 2, "))
-            << program.log().toStdString();
-        const QRegularExpression position("the back list goes on at track 2, ([0-9.]+) s in");
+        ASSERT_TRUE(program.logged("恢复：后置播音从第 2 首的第 ")) << program.log().toStdString();
+        const QRegularExpression position("后置播音从第 2 首的第 ([0-9.]+) 秒继续");
         const double seconds = position.match(program.log()).captured(1).toDouble();
         EXPECT_GE(seconds, 9.5) << "40 s after the list began, the second 30 s tone is ~10 s in";
         EXPECT_LE(seconds, 13.0);
-        EXPECT_TRUE(program.logged("restored the line input from 07:59:59"));
+        EXPECT_TRUE(program.logged("已恢复线路输入：07:59:59"));
         EXPECT_EQ(card.value(kLineSwitch), 1);
-        EXPECT_FALSE(program.log().contains("done: 08:00:10")) << "a ring is not replayed";
+        EXPECT_FALSE(program.log().contains("完成：08:00:10")) << "a ring is not replayed";
     }
 }
 
@@ -99,27 +98,25 @@ TEST(PickUpTheDay, AResumeLogsWhatFellDueInItsSleepAndPutsBackTheStateAtItsNewSe
     program.table({"08:00:00*没有注释>每天<线路打开", "08:05:00*上课铃>每天</nowhere/ring.mp3",
                    "08:10:00*没有注释>每天<线路关闭"});
     program.start(at("08:00:05"));
-    ASSERT_TRUE(program.logged("restored the line input from 08:00:00"))
-        << program.log().toStdString();
+    ASSERT_TRUE(program.logged("已恢复线路输入：08:00:00")) << program.log().toStdString();
     EXPECT_EQ(card.value(kLineSwitch), 1);
     EXPECT_TRUE(waitUntil([&] { return logind.calls().join(' ').contains("Inhibit(sleep, "); }))
         << "the sleep waits until the program has seen it coming";
 
     logind.prepareForSleep(true);
-    ASSERT_TRUE(program.logged("going to sleep at 08:00:0")) << program.log().toStdString();
+    ASSERT_TRUE(program.logged("进入睡眠：08:00:0")) << program.log().toStdString();
     program.setClock(at("08:20:05"));
     QThread::msleep(1500); // the program's timer would have come by now
     logind.prepareForSleep(false);
-    ASSERT_TRUE(program.logged("restore after a resume at 08:20:0")) << program.log().toStdString();
-    ASSERT_TRUE(program.logged("restored the line input from 08:10:00"))
-        << program.log().toStdString();
+    ASSERT_TRUE(program.logged("唤醒后恢复播音状态：08:20:0")) << program.log().toStdString();
+    ASSERT_TRUE(program.logged("已恢复线路输入：08:10:00")) << program.log().toStdString();
     const QString log = program.log();
-    EXPECT_TRUE(log.contains("missed (not running): 08:05:00 08:05:00*上课铃"));
-    EXPECT_TRUE(log.contains("missed (not running): 08:10:00 08:10:00*没有注释>每天<线路关闭"));
-    EXPECT_EQ(log.count("missed (not running): 08:00:00"), 1)
+    EXPECT_TRUE(log.contains("错过（程序没有运行）：08:05:00 08:05:00*上课铃"));
+    EXPECT_TRUE(log.contains("错过（程序没有运行）：08:10:00 08:10:00*没有注释>每天<线路关闭"));
+    EXPECT_EQ(log.count("错过（程序没有运行）：08:00:00"), 1)
         << "missed at the start, not in the sleep";
     EXPECT_EQ(card.value(kLineSwitch), 0);
-    EXPECT_FALSE(log.contains("instruction 2026-12-07 08:05:00")) << "the ring is not run late";
+    EXPECT_FALSE(log.contains("指令 2026-12-07 08:05:00")) << "the ring is not run late";
 }
 
 namespace {

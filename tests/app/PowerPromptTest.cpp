@@ -163,14 +163,12 @@ TEST_F(PowerPrompt, APowerInstructionIsLoggedWithTheSystemsAnswer) {
     EXPECT_EQ(power.calls.size(), 2);
 
     const QString log = closeAndReadLog();
-    EXPECT_TRUE(log.contains(QStringLiteral("countdown of 60 s opened: ") + shut))
-        << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("已打开 60 秒倒计时：") + shut)) << log.toStdString();
+    EXPECT_TRUE(log.contains(QStringLiteral("失败：Interactive authentication required：") + shut));
     EXPECT_TRUE(
-        log.contains(QStringLiteral("failed: Interactive authentication required: ") + shut));
-    EXPECT_TRUE(
-        log.contains(QStringLiteral("failed: Interactive authentication required: ") + logoff));
-    EXPECT_TRUE(log.contains(QStringLiteral("cancelled: ") + restart));
-    EXPECT_FALSE(log.contains(QStringLiteral(" done: "))) << log.toStdString();
+        log.contains(QStringLiteral("失败：Interactive authentication required：") + logoff));
+    EXPECT_TRUE(log.contains(QStringLiteral("取消：") + restart));
+    EXPECT_FALSE(log.contains(QStringLiteral(" 完成："))) << log.toStdString();
 }
 
 TEST_F(PowerPrompt, TheCloseBoxAsksAsTheExitCommandDoes) {
@@ -211,5 +209,5 @@ TEST_F(PowerPrompt, ClosingTheMainWindowUnderACountdownEndsWithoutPowerCall) {
     EXPECT_EQ(exits, 1);
     EXPECT_TRUE(waitUntil([&] { return window.isNull(); }));
     EXPECT_TRUE(power.calls.isEmpty());
-    EXPECT_TRUE(closeAndReadLog().contains(QStringLiteral("cancelled: ") + shut));
+    EXPECT_TRUE(closeAndReadLog().contains(QStringLiteral("取消：") + shut));
 }

@@ -31,7 +31,7 @@ class ProgramLifeLog : public ::testing::Test {
         program.start(binary, {});
         ASSERT_TRUE(program.waitForStarted(5000));
         ASSERT_TRUE(waitUntil(
-            [&] { return logText(home).contains(QStringLiteral("clock health: unknown")); }, 20000))
+            [&] { return logText(home).contains(QStringLiteral("时钟同步：未知")); }, 20000))
             << logText(home).toStdString();
     }
     void TearDown() override {
@@ -50,7 +50,7 @@ class ProgramLifeLog : public ::testing::Test {
 
 TEST_F(ProgramLifeLog, StartAndEndOnTheSystemsRequestAreLogged) {
     startAndWaitForTheLog();
-    EXPECT_TRUE(logText(home).contains(QStringLiteral("program started: Campanor 7.2.363 in ") +
+    EXPECT_TRUE(logText(home).contains(QStringLiteral("程序启动：Campanor 7.2.363，程序文件夹 ") +
                                        home.path()));
     // What the system sends at shutdown or when the session ends.
     program.terminate();
@@ -58,7 +58,7 @@ TEST_F(ProgramLifeLog, StartAndEndOnTheSystemsRequestAreLogged) {
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     const QStringList lines = logText(home).trimmed().split(u'\n');
-    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("program ended: SIGTERM received")))
+    EXPECT_TRUE(lines.last().endsWith(QStringLiteral("程序退出：收到 SIGTERM")))
         << lines.join(u'\n').toStdString();
 }
 
@@ -67,5 +67,5 @@ TEST_F(ProgramLifeLog, EndOfTheSessionIsLoggedToo) {
     ::kill(program.processId(), SIGHUP);
     ASSERT_TRUE(program.waitForFinished(10000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_TRUE(logText(home).trimmed().endsWith(QStringLiteral("program ended: SIGHUP received")));
+    EXPECT_TRUE(logText(home).trimmed().endsWith(QStringLiteral("程序退出：收到 SIGHUP")));
 }

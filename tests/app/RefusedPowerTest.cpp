@@ -42,13 +42,12 @@ void expectRunsOnAfterAFailure(const QString& systemBus, const QString& why) {
     ASSERT_TRUE(program.waitForStarted(5000));
     auto log = [&] { return campanor::test::asRunLogText(home.path()); };
 
-    const QString failed = QStringLiteral("failed: ") + why;
+    const QString failed = QStringLiteral("失败：") + why;
     EXPECT_TRUE(waitUntil([&] { return log().contains(failed); }, 40000)) << log().toStdString();
     // The schedule goes on: a later line opens the next countdown.
     const qsizetype failedAt = log().indexOf(failed);
     EXPECT_TRUE(waitUntil(
-        [&] { return log().indexOf(QStringLiteral("countdown of 1 s opened"), failedAt) > 0; },
-        10000))
+        [&] { return log().indexOf(QStringLiteral("已打开 1 秒倒计时"), failedAt) > 0; }, 10000))
         << log().toStdString();
     EXPECT_EQ(program.state(), QProcess::Running) << log().toStdString();
     EXPECT_TRUE(readRecord(home.file(file::DefaultTable)).contains(QStringLiteral("*Error!>")));
@@ -74,5 +73,5 @@ TEST(RefusedPower, TheProgramRunsOnAndLogsWhyTheShutdownFailed) {
 
     TempFolder nowhere;
     expectRunsOnAfterAFailure("unix:path=" + nowhere.file("no-bus"),
-                              QStringLiteral("no system bus"));
+                              QStringLiteral("没有系统总线"));
 }

@@ -76,7 +76,7 @@ TEST(SecondInstance, ASecondProcessShowsTheMessageAndTouchesNothing) {
     while (logs.hasNext()) {
         QFile log(logs.next());
         ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-        EXPECT_EQ(QString::fromUtf8(log.readAll()).count(QStringLiteral("program started")), 1)
+        EXPECT_EQ(QString::fromUtf8(log.readAll()).count(QStringLiteral("程序启动：")), 1)
             << "only the first instance starts";
     }
 

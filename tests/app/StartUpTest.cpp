@@ -76,8 +76,8 @@ TEST_F(FormallTest, ADefaultTableOnAnAbsentShareIsTriedAgainAtTheNextStart) {
     EXPECT_TRUE(prompter.shown[0].text.contains(dir.file("share/tables")));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     EXPECT_TRUE(QString::fromUtf8(log.readAll())
-                    .contains("default table " + onShare + ": its folder " +
-                              dir.file("share/tables") + " is absent"));
+                    .contains("默认指令表 " + onShare + " 所在的文件夹 " +
+                              dir.file("share/tables") + " 不存在"));
 
     // Mounted again: the next start loads the stored table.
     dir.write("share/tables/School.DTT", TempFolder::quoted(QStringLiteral("|09:00:00*c>每天<d")));

@@ -430,11 +430,11 @@ TEST_F(TableEditing, FailedWritesAreSaidAndChangeNothing) {
     AsRunLog::close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString logged = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(logged.contains("table: delete failed, " + path + " not written: " + kA));
-    EXPECT_TRUE(logged.contains("table: clear failed, " + path + " not written"));
-    EXPECT_TRUE(logged.contains("table: default failed"));
-    EXPECT_FALSE(logged.contains("table: deleted") || logged.contains("table: cleared") ||
-                 logged.contains("table: default /"));
+    EXPECT_TRUE(logged.contains("指令表：删除失败，" + path + " 没有写入：" + kA));
+    EXPECT_TRUE(logged.contains("指令表：清空失败，" + path + " 没有写入"));
+    EXPECT_TRUE(logged.contains("指令表：设为默认失败"));
+    EXPECT_FALSE(logged.contains("指令表：删除 ") || logged.contains("指令表：清空 ") ||
+                 logged.contains("指令表：设为默认 /"));
 }
 
 TEST_F(TableEditing, EditWithoutSelectionIsRefused) {

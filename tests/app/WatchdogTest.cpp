@@ -147,8 +147,8 @@ TEST_F(Watchdog, OnlyAHeldWindowStopsTheTicksAndASlowWalkFailsItsLineAtItsLimit)
     AsRunLog::close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(text.contains(QStringLiteral("started: reading the folder"))) << text.toStdString();
+    EXPECT_TRUE(text.contains(QStringLiteral("开始：正在读取搜索文件夹"))) << text.toStdString();
     EXPECT_TRUE(
-        text.contains(QStringLiteral("failed: 搜索文件夹 0.5 秒内没有读完，已放弃：") + songs))
+        text.contains(QStringLiteral("失败：搜索文件夹 0.5 秒内没有读完，已放弃：") + songs))
         << text.toStdString();
 }

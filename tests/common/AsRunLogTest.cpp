@@ -24,20 +24,19 @@ struct OpenLog {
 
 TEST(AsRunLog, AppendsWholeUtf8LinesToTheDayFile) {
     OpenLog log;
-    AsRunLog::write(QStringLiteral("program started"));
+    AsRunLog::write(QStringLiteral("程序启动"));
     AsRunLog::instruction(QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0)),
                           QDateTime(QDate(2026, 12, 7), QTime(8, 0, 0, 12)),
-                          QStringLiteral("08:00:00*上课>每天<打铃"), QStringLiteral("done"));
+                          QStringLiteral("08:00:00*上课>每天<打铃"), QStringLiteral("完成"));
     reportProblem(QStringLiteral("two\nlines"));
 
     EXPECT_EQ(AsRunLog::fileFor(QDate(2026, 12, 7)),
               log.home.file(QStringLiteral("Log/2026-12-07.log")));
     const QStringList lines = log.todaysLines();
     ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" program started")));
-    EXPECT_TRUE(lines[1].endsWith(
-        QStringLiteral("instruction 2026-12-07 08:00:00 started 08:00:00.012 done: "
-                       "08:00:00*上课>每天<打铃")));
+    EXPECT_TRUE(lines[0].endsWith(QStringLiteral(" 程序启动")));
+    EXPECT_TRUE(lines[1].endsWith(QStringLiteral("指令 2026-12-07 08:00:00 开始 08:00:00.012 完成："
+                                                 "08:00:00*上课>每天<打铃")));
     EXPECT_TRUE(lines[2].endsWith(QStringLiteral(" two lines")));
 }
 

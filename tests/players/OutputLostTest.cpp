@@ -56,8 +56,7 @@ TEST_F(PrivateSoundServer, APlayerGoesOnFromWhereItWasWhenTheServerComesBack) {
     AsRunLog::close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(log.readAll());
-    EXPECT_EQ(text.count(QStringLiteral("sound output lost (") + "pa_stream"), 1)
-        << text.toStdString();
-    EXPECT_EQ(text.count(QStringLiteral("sound output back: ") + dir.file("long.wav")), 1)
+    EXPECT_EQ(text.count(QStringLiteral("声音输出中断（") + "pa_stream"), 1) << text.toStdString();
+    EXPECT_EQ(text.count(QStringLiteral("声音输出恢复：") + dir.file("long.wav")), 1)
         << text.toStdString();
 }

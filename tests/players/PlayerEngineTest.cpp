@@ -45,10 +45,10 @@ TEST_F(PlayerEngine, TracksOnAnAbsentFolderArePassedOverAndStayInTheFile) {
     EXPECT_EQ(readRecord(plf), joinPlaylistText({track("a.mp3"), usb, track("b.mp3"), usb2, usb}));
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString said = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(said.contains("playlist " + plf + ": left out " + usb + ", " + usb2 +
-                              " this time: its folder " + dir.file("usb/songs") + " is absent"))
+    EXPECT_TRUE(said.contains("曲目表 " + plf + "：本次不播放 " + usb + ", " + usb2 +
+                              "，所在的文件夹 " + dir.file("usb/songs") + " 不存在"))
         << said.toStdString();
-    EXPECT_TRUE(said.contains("playlist " + plf + ": dropped " + gone + ": the file is missing"));
+    EXPECT_TRUE(said.contains("曲目表 " + plf + "：删去 " + gone + "，文件不存在"));
 
     // Plugged in: the next load plays it.
     dir.write("usb/songs/d.mp3", "x");
@@ -130,9 +130,8 @@ TEST_F(PlayerEngine, AVolumeFileWithoutAWholeNumberGivesTheDefaults) {
     AsRunLog::close();
     ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     const QString said = QString::fromUtf8(log.readAll());
-    EXPECT_TRUE(
-        said.contains(dir.file("PlayListFile/Morning.PLF_Volume.txt") + " holds no whole number"));
-    EXPECT_TRUE(said.contains(dir.file("music/Volume.txt") + " holds no whole number"));
+    EXPECT_TRUE(said.contains(dir.file("PlayListFile/Morning.PLF_Volume.txt") + " 中不是整数"));
+    EXPECT_TRUE(said.contains(dir.file("music/Volume.txt") + " 中不是整数"));
 }
 
 TEST_F(PlayerEngine, StaticPlayRunsThroughTheListAndStopsAtItsEnd) {

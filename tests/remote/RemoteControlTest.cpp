@@ -108,18 +108,18 @@ TEST_F(RemoteControl, CommandsReachTheRunningProgramOrAreRefusedWithTheReason) {
     EXPECT_TRUE(waitUntil(
         [&] {
             return monitor.peek(1 << 16).contains("org.campanor.Campanor1.InstructionCarriedOut") &&
-                   monitor.peek(1 << 16).contains("run from outside: done");
+                   monitor.peek(1 << 16).contains("外部命令：完成");
         },
         5000));
     monitor.kill();
     monitor.waitForFinished(5000);
     EXPECT_EQ(card.value("Line Playback Switch"), 1);
     EXPECT_TRUE(command({"--status"}).out.contains("lineIn: on"));
-    EXPECT_TRUE(log().contains(QStringLiteral("run from outside: done: 线路打开")));
+    EXPECT_TRUE(log().contains(QStringLiteral("外部命令：完成：线路打开")));
 
     EXPECT_EQ(command({"--ring"}).status, 0); // answered at once, rung right after
     EXPECT_TRUE(waitUntil(
-        [&] { return log().contains(QStringLiteral("run from outside: done: 默认乐音")); }, 3000));
+        [&] { return log().contains(QStringLiteral("外部命令：完成：默认乐音")); }, 3000));
 
     // Each refused with its reason; nothing is run (the card stays off).
     card.set("Line Playback Switch", 0);
@@ -170,7 +170,7 @@ TEST_F(RemoteControl, EmergencySuspendsTheTableLoopsTheAlarmAndSurvivesAKill) {
     EXPECT_EQ(command({"--emergency", "off"}).status, 0);
     ASSERT_TRUE(waitUntil([&] { return status().contains("backPlaying: yes"); }, 8000));
     EXPECT_TRUE(status().contains("frontList: \n"));
-    EXPECT_TRUE(log().contains("emergency ended at"));
+    EXPECT_TRUE(log().contains("紧急广播结束："));
 
     EXPECT_EQ(command({"--emergency", "on"}).status, 0);
     // A table that arrives meanwhile is followed, but its instruction is held.
@@ -178,7 +178,7 @@ TEST_F(RemoteControl, EmergencySuspendsTheTableLoopsTheAlarmAndSurvivesAKill) {
     const QString line = inSeconds(3) + QStringLiteral("*没有注释>每天<线路打开");
     replaceTable(TempFolder::quoted(u'|' + line));
     ASSERT_TRUE(waitUntil(
-        [&] { return log().contains(QStringLiteral("suspended (emergency): ") + line); }, 8000))
+        [&] { return log().contains(QStringLiteral("暂停（紧急广播）：") + line); }, 8000))
         << log().toStdString();
     EXPECT_EQ(card.value("Line Playback Switch"), 0);
 
@@ -187,7 +187,7 @@ TEST_F(RemoteControl, EmergencySuspendsTheTableLoopsTheAlarmAndSurvivesAKill) {
     start();
     EXPECT_TRUE(status().contains("emergency: yes"));
     EXPECT_TRUE(waitUntil(alarmSounds, 8000)) << status().toStdString();
-    EXPECT_TRUE(log().contains("emergency still on after the start"));
+    EXPECT_TRUE(log().contains("紧急广播在程序启动后仍在进行"));
     EXPECT_EQ(command({"--run", QStringLiteral("线路打开")}).status, 1);
     EXPECT_EQ(command({"--emergency", "off"}).status, 0);
     EXPECT_TRUE(status().contains("emergency: no"));
@@ -202,25 +202,25 @@ TEST_F(RemoteControl, TheTableFollowsItsFileButNotAHalfWrittenOneNorItsOwnWrites
     ASSERT_TRUE(
         waitUntil([&] { return command({"--status"}).out.contains("instructions: 2"); }, 2000))
         << command({"--status"}).out.toStdString() << log().toStdString();
-    EXPECT_EQ(log().count("table file changed outside"), 1);
+    EXPECT_EQ(log().count("指令表文件被外部修改"), 1);
     ASSERT_TRUE(waitUntil(
         [&] {
             return QString::fromUtf8(home.bytes("DayTimeTable/Default.DTT")).contains("Error!");
         },
         8000));
     QThread::msleep(1500);
-    EXPECT_EQ(log().count("table file changed outside"), 1) << log().toStdString();
+    EXPECT_EQ(log().count("指令表文件被外部修改"), 1) << log().toStdString();
 
     // Half copied: bytes that are not GB18030 and no closing quotation mark.
     replaceTable("\"|08:00:00*\x81\x20\xff>");
-    ASSERT_TRUE(waitUntil([&] { return log().contains("cannot be read whole"); }, 2000));
+    ASSERT_TRUE(waitUntil([&] { return log().contains("但无法完整读取"); }, 2000));
     const Answer status = command({"--status"});
     EXPECT_TRUE(status.out.contains("instructions: 2")) << status.out.toStdString();
     EXPECT_TRUE(status.out.contains("tableFileRefused: yes"));
     replaceTable(TempFolder::quoted(u'|' + kept));
     ASSERT_TRUE(
         waitUntil([&] { return command({"--status"}).out.contains("instructions: 1"); }, 2000));
-    EXPECT_EQ(log().count("cannot be read whole"), 1);
+    EXPECT_EQ(log().count("但无法完整读取"), 1);
 
     // The school calendar is followed too: tomorrow's line changes at once.
     const QDate tomorrow = QDate::currentDate().addDays(1);
@@ -234,5 +234,5 @@ TEST_F(RemoteControl, TheTableFollowsItsFileButNotAHalfWrittenOneNorItsOwnWrites
         [&] { return command({"--status"}).out.contains("tomorrow: 明天：放假（校运会）"); }, 2000))
         << command({"--status"}).out.toStdString() << log().toStdString();
     QThread::msleep(1500);
-    EXPECT_EQ(log().count("calendar file changed outside"), 1) << log().toStdString();
+    EXPECT_EQ(log().count("校历文件被外部修改"), 1) << log().toStdString();
 }

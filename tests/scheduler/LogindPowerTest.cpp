@@ -95,5 +95,5 @@ TEST(LogindPowerWithoutBus, AnswersNotAcceptedWithoutHanging) {
     power.LogOffNow(record);
     ASSERT_TRUE(waitUntil([&] { return answers.size() == 2; }, 3000));
     for (const QString& answer : answers)
-        EXPECT_TRUE(answer.startsWith("no system bus")) << answer.toStdString();
+        EXPECT_TRUE(answer.startsWith("没有系统总线")) << answer.toStdString();
 }

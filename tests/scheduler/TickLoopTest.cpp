@@ -4,6 +4,7 @@
 #include "fixtures/TestClock.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -179,10 +180,68 @@ TEST(TickLoop, StepsBeyondThreeHoursResynchroniseAndAreLogged) {
 
     const QString text =
         QString::fromUtf8(home.bytes("Log/" + QDate::currentDate().toString(Qt::ISODate) + ".log"));
-    EXPECT_TRUE(text.contains("the system clock stepped +28800 s")) << text.toStdString();
-    EXPECT_TRUE(text.contains("the system clock stepped -28860 s"));
-    EXPECT_TRUE(text.contains("the system clock is +28801 s from the internal clock"));
-    EXPECT_TRUE(text.contains("the system clock is -28859 s from the internal clock"));
+    EXPECT_TRUE(text.contains("系统时钟跳变 +28800 秒")) << text.toStdString();
+    EXPECT_TRUE(text.contains("系统时钟跳变 -28860 秒"));
+    EXPECT_TRUE(text.contains("系统时钟与内部时钟相差 +28801 秒"));
+    EXPECT_TRUE(text.contains("系统时钟与内部时钟相差 -28859 秒"));
+}
+
+TEST(TickLoop, TheLogSaysInChineseHowEachLineWentOneLineAnEvent) {
+    TempFolder home;
+    AsRunLog::open(home.path());
+    Schedule run;
+    run.clock.set(QDateTime(QDate(2026, 12, 7), QTime(23, 59, 57, 300)));
+    run.loop.start();
+    run.next = run.loop.msUntilNextSecond();
+    const QStringList lines = {QStringLiteral("23:59:58*缺文件>每天</nowhere/bell.wav"),
+                               QStringLiteral("23:59:59*上课>每天<打铃"),
+                               QStringLiteral("23:59:59*同一秒>每天<线路关闭"),
+                               QStringLiteral("00:00:00*早操>每天<打铃")};
+    run.loop.setDueHandler([](const QString& line) {
+        if (line.contains(QStringLiteral("缺文件")))
+            throw std::runtime_error("铃声文件不存在：/nowhere/bell.wav");
+    });
+    run.loop.setDayHandler([](const QDate& date) {
+        TickLoop::Day day;
+        day.holiday = date == QDate(2026, 12, 8);
+        day.holidayName = QStringLiteral("校庆");
+        return day;
+    });
+    QStringList told;
+    run.loop.setOutcomeHandler(
+        [&](const QDateTime&, const QString&, const QString& outcome, bool failed) {
+            told << outcome + (failed ? QStringLiteral(" (failed)") : QString());
+        });
+    for (int i = 0; i < 3; ++i)
+        run.step(lines);
+    AsRunLog::close();
+
+    const QStringList logged =
+        QString::fromUtf8(home.bytes("Log/" + QDate::currentDate().toString(Qt::ISODate) + ".log"))
+            .split(u'\n', Qt::SkipEmptyParts);
+    const QRegularExpression stamp(QStringLiteral("^\\d\\d:\\d\\d:\\d\\d\\.\\d{3} "));
+    QStringList said;
+    for (const QString& line : logged) {
+        EXPECT_TRUE(stamp.match(line).hasMatch()) << line.toStdString();
+        said << line.mid(13);
+    }
+    EXPECT_EQ(said,
+              (QStringList{
+                  QStringLiteral("指令 2026-12-07 23:59:58 开始 23:59:58.005 "
+                                 "失败：铃声文件不存在：/nowhere/bell.wav："
+                                 "23:59:58*缺文件>每天</nowhere/bell.wav"),
+                  QStringLiteral("指令 2026-12-07 23:59:59 开始 23:59:59.005 完成："
+                                 "23:59:59*上课>每天<打铃"),
+                  QStringLiteral("指令 2026-12-07 23:59:59 开始 23:59:59.005 "
+                                 "跳过（这一秒已执行另一条指令）：23:59:59*同一秒>每天<线路关闭"),
+                  QStringLiteral("放假：校庆，今天不执行指令"),
+                  QStringLiteral("指令 2026-12-08 00:00:00 开始 00:00:00.005 "
+                                 "未执行（放假：校庆）：00:00:00*早操>每天<打铃"),
+              }))
+        << logged.join(u'\n').toStdString();
+    // The failed colour and the mark follow the Chinese word.
+    EXPECT_EQ(told, (QStringList{QStringLiteral("失败：铃声文件不存在：/nowhere/bell.wav (failed)"),
+                                 QStringLiteral("完成")}));
 }
 
 TEST(TickLoop, CalibrationJumpsForwardButNeverBack) {
