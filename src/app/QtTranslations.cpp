@@ -7,6 +7,34 @@
 
 namespace campanor {
 
+namespace {
+
+bool isCOrPosix(const QByteArray& name) {
+    return name.isEmpty() || name == "C" || name == "POSIX" || name.startsWith("C.");
+}
+
+} // namespace
+
+void useChineseWhereTheSystemHasNoLocale() {
+    // The time category, as the C library resolves it.
+    QByteArray time = qgetenv("LC_ALL");
+    if (time.isEmpty())
+        time = qgetenv("LC_TIME");
+    if (time.isEmpty())
+        time = qgetenv("LANG");
+    if (!isCOrPosix(time))
+        return;
+    const bool allWasSet = qEnvironmentVariableIsSet("LC_ALL");
+    const QByteArray all = qgetenv("LC_ALL");
+    qputenv("LC_ALL", "zh_CN.UTF-8");
+    // Qt reads the environment once, at its first look at the system locale.
+    (void)QLocale::system();
+    if (allWasSet)
+        qputenv("LC_ALL", all);
+    else
+        qunsetenv("LC_ALL");
+}
+
 QTranslator* installQtTranslations(QCoreApplication& app) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
     // Dates and sizes in the file dialog follow the same language.

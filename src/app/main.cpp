@@ -1,5 +1,6 @@
 #include "Formall.h"
 #include "PlanCommand.h"
+#include "QtTranslations.h"
 #include "SingleInstance.h"
 #include "StartUp.h"
 #include "SystemServices.h"
@@ -44,6 +45,7 @@ class QuitWatch : public QObject {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    useChineseWhereTheSystemHasNoLocale();
     if (const auto status = runPlanCommand(argc, argv))
         return *status;
     // A command for the running instance needs no window of its own.

@@ -8,6 +8,7 @@
 #include <QFileSystemModel>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProcess>
 #include <QPushButton>
 #include <QTranslator>
 #include <gtest/gtest.h>
@@ -42,7 +43,66 @@ QStringList buttonTexts(const QWidget& dialog) {
     return texts;
 }
 
+struct ProbeSaid {
+    QString date, lcAll, setlocale;
+};
+
+// A fresh start under the given locale variables (the others removed).
+ProbeSaid probe(const QString& file, const QList<QPair<QString, QString>>& locale) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"LC_ALL", "LC_TIME", "LC_NUMERIC", "LC_MESSAGES", "LANG", "LANGUAGE"})
+        env.remove(QLatin1String(name));
+    for (const auto& [name, value] : locale)
+        env.insert(name, value);
+    QProcess process;
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(CAMPANOR_LOCALE_PROBE), {file});
+    process.waitForFinished(20000);
+    ProbeSaid said;
+    for (const QString& line : QString::fromUtf8(process.readAllStandardOutput()).split(u'\n')) {
+        const QString value = line.section(u'=', 1);
+        if (line.startsWith(QLatin1String("date=")))
+            said.date = value;
+        else if (line.startsWith(QLatin1String("LC_ALL=")))
+            said.lcAll = value;
+        else if (line.startsWith(QLatin1String("setlocale=")))
+            said.setlocale = value;
+    }
+    return said;
+}
+
 } // namespace
+
+TEST(SystemLocale, FileDialogDatesAreChineseWhereTheSystemHasNoLocale) {
+    TempFolder dir;
+    dir.write("song.mp3", "x");
+    const QString file = dir.file("song.mp3");
+    {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QDateTime(QDate(2026, 12, 7), QTime(8, 5)),
+                                  QFileDevice::FileModificationTime));
+    }
+    const QString chinese = QStringLiteral("2026/12/7 08:05");
+
+    const ProbeSaid c = probe(file, {{"LANG", "C"}});
+    EXPECT_EQ(c.date, chinese) << c.date.toStdString();
+    // The C library and the programs started keep the system's own.
+    EXPECT_EQ(c.lcAll, QStringLiteral("(unset)"));
+    EXPECT_EQ(c.setlocale, QStringLiteral("C"));
+
+    const ProbeSaid utf8 = probe(file, {{"LANG", "C.UTF-8"}});
+    EXPECT_EQ(utf8.date, chinese) << utf8.date.toStdString();
+    EXPECT_EQ(utf8.setlocale, QStringLiteral("C.UTF-8"));
+
+    const ProbeSaid posix = probe(file, {{"LC_ALL", "POSIX"}, {"LANG", "en_US.UTF-8"}});
+    EXPECT_EQ(posix.date, chinese) << posix.date.toStdString();
+    EXPECT_EQ(posix.lcAll, QStringLiteral("POSIX"));
+
+    // A system with a locale of its own keeps it.
+    const ProbeSaid english = probe(file, {{"LANG", "en_US.UTF-8"}});
+    EXPECT_TRUE(english.date.startsWith(QStringLiteral("12/7/26"))) << english.date.toStdString();
+}
 
 TEST_F(QtTranslationsTest, StandardButtonsAndInputBoxesSpeakChinese) {
     QMessageBox box;
