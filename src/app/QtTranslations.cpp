@@ -37,7 +37,8 @@ void useChineseWhereTheSystemHasNoLocale() {
 
 QTranslator* installQtTranslations(QCoreApplication& app) {
     const QLocale chinese(QLocale::Chinese, QLocale::China);
-    // Dates and sizes in the file dialog follow the same language.
+    // The program's own dates and numbers follow the same language (the file
+    // dialog's take the system locale: see useChineseWhereTheSystemHasNoLocale).
     QLocale::setDefault(chinese);
     auto* translator = new QTranslator(&app);
     if (!translator->load(chinese, QStringLiteral("qtbase"), QStringLiteral("_"),
