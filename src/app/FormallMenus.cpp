@@ -54,9 +54,14 @@ PowerItems addPowerMenu(QMenu* system, const char* names[7], const QString& capt
 }
 
 // Keeps a widget of the window over the place a menu bar keeps for it.
+// Keeps `widget` over the right end of the menu bar, as wide as the room the
+// bar keeps free there. Placed from the bar's own width: the bar may leave
+// its corner widget where it was before the window took its final width.
 class OverCorner : public QObject {
   public:
-    OverCorner(QWidget* place, QWidget* widget) : QObject(widget), place_(place), widget_(widget) {
+    OverCorner(QWidget* bar, QWidget* place, QWidget* widget)
+        : QObject(widget), bar_(bar), place_(place), widget_(widget) {
+        bar->installEventFilter(this);
         place->installEventFilter(this);
     }
 
@@ -64,14 +69,16 @@ class OverCorner : public QObject {
     bool eventFilter(QObject*, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) {
-            widget_->setGeometry(
-                QRect(place_->mapTo(widget_->parentWidget(), QPoint(0, 0)), place_->size()));
+            const QPoint end =
+                bar_->mapTo(widget_->parentWidget(), QPoint(bar_->width() - place_->width(), 0));
+            widget_->setGeometry(QRect(end, QSize(place_->width(), bar_->height())));
             widget_->raise();
         }
         return false;
     }
 
   private:
+    QWidget* bar_;
     QWidget* place_;
     QWidget* widget_;
 };
@@ -196,7 +203,7 @@ void Formall::buildMenus() {
     corner->setFixedSize(DisplayTimeLabel->fontMetrics().horizontalAdvance(widest) + 24,
                          bar->sizeHint().height());
     bar->setCornerWidget(corner, Qt::TopRightCorner);
-    new OverCorner(corner, DisplayTimeLabel);
+    new OverCorner(bar, corner, DisplayTimeLabel);
 }
 
 } // namespace campanor

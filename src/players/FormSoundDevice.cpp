@@ -5,13 +5,15 @@
 #include "common/AsRunLog.h"
 #include "mixer/MixerCards.h"
 
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QPointer>
 #include <QPushButton>
-#include <QThread>
+#include <QThreadPool>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <memory>
@@ -135,28 +137,35 @@ void FormSoundDevice::lookForDevices() {
         QList<OutputDevice> outputs;
         QList<MixerCard> cards;
     };
-    // The sound servers and the cards can take a good while to answer.
+    // The sound servers and the cards can take a good while to answer. The
+    // application's own pool waits for the listing when the program ends, so
+    // no plug-in is being loaded while the process is taken down.
     auto found = std::make_shared<Found>();
-    QThread* worker = QThread::create([found] {
+    const QPointer<FormSoundDevice> window(this);
+    QThreadPool::globalInstance()->start([found, window] {
         found->outputs = listOutputDevices();
         found->cards = listMixerCards();
+        QMetaObject::invokeMethod(
+            QCoreApplication::instance(),
+            [found, window] {
+                if (window)
+                    window->showFound(found->outputs, found->cards);
+            },
+            Qt::QueuedConnection);
     });
-    connect(worker, &QThread::finished, this, [this, found] {
-        const SoundDevice chosen = selection();
-        listed_ = true;
-        showOutputs(found->outputs, chosen.output);
-        showCards(found->cards, chosen.mixer);
-        LabelOutput->setText(
-            found->outputs.isEmpty()
-                ? QStringLiteral("没有找到其他声音输出。")
-                : QStringLiteral("找到 %1 个声音输出。").arg(found->outputs.size()));
-        LabelCard->setText(found->cards.isEmpty()
-                               ? QStringLiteral("没有找到能打开混音器的声卡。")
-                               : QStringLiteral("找到 %1 块声卡。").arg(found->cards.size()));
-        emit devicesListed();
-    });
-    connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
+}
+
+void FormSoundDevice::showFound(const QList<OutputDevice>& outputs, const QList<MixerCard>& cards) {
+    const SoundDevice chosen = selection();
+    listed_ = true;
+    showOutputs(outputs, chosen.output);
+    showCards(cards, chosen.mixer);
+    LabelOutput->setText(outputs.isEmpty()
+                             ? QStringLiteral("没有找到其他声音输出。")
+                             : QStringLiteral("找到 %1 个声音输出。").arg(outputs.size()));
+    LabelCard->setText(cards.isEmpty() ? QStringLiteral("没有找到能打开混音器的声卡。")
+                                       : QStringLiteral("找到 %1 块声卡。").arg(cards.size()));
+    emit devicesListed();
 }
 
 void FormSoundDevice::showOutputs(const QList<OutputDevice>& outputs, const QString& selected) {

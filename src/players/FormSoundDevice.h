@@ -52,6 +52,7 @@ class FormSoundDevice : public QDialog {
   private:
     void buildWidgets();
     void lookForDevices();
+    void showFound(const QList<OutputDevice>& outputs, const QList<MixerCard>& cards);
     void showOutputs(const QList<OutputDevice>& outputs, const QString& selected);
     void showCards(const QList<MixerCard>& cards, const QString& selected);
     void trying(bool on);

@@ -3,7 +3,7 @@
 #include "common/AsRunLog.h"
 
 #include <QCoreApplication>
-#include <QThread>
+#include <QThreadPool>
 #include <condition_variable>
 #include <gst/gst.h>
 #include <memory>
@@ -93,22 +93,26 @@ void useStored(const QString& description, std::function<void(const QString&)> m
         check->done = true;
         return;
     }
-    QThread* worker = QThread::create([check] {
+    // On the application's pool, which the program's end waits for.
+    QThreadPool::globalInstance()->start([check] {
         const QString failure = failureOf(check->description);
-        const std::lock_guard hold(check->lock);
-        check->failure = failure;
-        check->done = true;
-        check->finished.notify_all();
+        {
+            const std::lock_guard hold(check->lock);
+            check->failure = failure;
+            check->done = true;
+            check->finished.notify_all();
+        }
+        // Said when the check ends, not only when a player is built: the
+        // operator learns it at the start.
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(
+                app,
+                [check] {
+                    if (current == check && !check->failure.isEmpty())
+                        sayMissing(*check);
+                },
+                Qt::QueuedConnection);
     });
-    // Said when the check ends, not only when a player is built: the
-    // operator learns it at the start.
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QObject::connect(worker, &QThread::finished, app, [check] {
-            if (current == check && !check->failure.isEmpty())
-                sayMissing(*check);
-        });
-    QObject::connect(worker, &QThread::finished, worker, &QObject::deleteLater);
-    worker->start();
 }
 
 QString storedInUse() {

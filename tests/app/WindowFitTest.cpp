@@ -36,6 +36,11 @@ class WindowFitTest : public FormallTest {
         EXPECT_LE(w.minimumSizeHint().height(), 768) << when.toStdString();
         auto* scroll = w.findChild<QScrollArea*>(QStringLiteral("CentralScroll"));
         ASSERT_NE(scroll, nullptr);
+        // The clock stays in the menu bar's corner, inside the window.
+        EXPECT_TRUE(w.DisplayTimeLabel->isVisible()) << when.toStdString();
+        EXPECT_TRUE(w.rect().contains(w.DisplayTimeLabel->geometry()))
+            << when.toStdString() << " clock at " << w.DisplayTimeLabel->geometry().x() << "+"
+            << w.DisplayTimeLabel->width() << " in " << w.width();
         // Nothing is cut off or scrolled at the window's own size.
         EXPECT_LE(scroll->widget()->minimumSizeHint().width(), scroll->viewport()->width())
             << when.toStdString();
