@@ -15,15 +15,17 @@ namespace {
 constexpr int kRowHighlightMs = 4000;
 
 QString lastRunText(const QDateTime& second, const QString& line, const QString& outcome) {
-    QString text = QStringLiteral("上次执行：") + second.toString(QStringLiteral("HH:mm:ss"));
+    // The outcome before the instruction, and the line cut at its end: the
+    // outcome is never what disappears. The log's own words (完成, 失败：why,
+    // ...): what the operator finds there later reads the same.
+    QString text = QStringLiteral("上次执行：") + second.toString(QStringLiteral("HH:mm:ss")) +
+                   QStringLiteral("  ") + outcome;
     if (const auto instruction = Instruction::parse(line)) {
         if (!instruction->shownComment().isEmpty())
             text += QStringLiteral("  ") + instruction->shownComment();
         text += QStringLiteral("  ") + instruction->action;
     }
-    // The log's own words (完成, 失败：why, ...): what the operator finds
-    // there later reads the same.
-    return text + QStringLiteral("  ") + outcome;
+    return text;
 }
 
 void clearHighlight(QTreeWidget* list) {
@@ -38,6 +40,7 @@ void Formall::buildLastRun(QHBoxLayout* row, QWidget* parent) {
     LastInstruction = new ElidedLabel(parent);
     LastInstruction->setObjectName(QStringLiteral("LastInstruction"));
     LastInstruction->setAccessibleName(QStringLiteral("上次执行的指令"));
+    LastInstruction->setElideMode(Qt::ElideRight);
     // Until something has run the next instruction has the whole line.
     LastInstruction->hide();
     row->addWidget(LastInstruction, 1);
@@ -56,8 +59,8 @@ void Formall::showLastRun(const QDateTime& second, const QString& line, const QS
     LastInstruction->setText(lastRunText(second, line, outcome));
     LastInstruction->show();
     // The skin colours the label; a failure must stand out whatever it draws.
-    LastInstruction->setStyleSheet(failed ? QStringLiteral("QLabel { color: #c00000; "
-                                                           "font-weight: bold; }")
+    LastInstruction->setStyleSheet(failed ? QStringLiteral("QLabel { color: #b00000; background: "
+                                                           "#fff0c0; font-weight: bold; }")
                                           : QString());
 
     rowHighlight_->stop();

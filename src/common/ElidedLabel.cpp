@@ -17,7 +17,7 @@ void ElidedLabel::setText(const QString& text) {
 }
 
 QString ElidedLabel::shownText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideMiddle, contentsRect().width());
+    return fontMetrics().elidedText(text(), mode_, contentsRect().width());
 }
 
 QSize ElidedLabel::sizeHint() const {

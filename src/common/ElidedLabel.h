@@ -14,6 +14,9 @@ class ElidedLabel : public QLabel {
     explicit ElidedLabel(QWidget* parent = nullptr);
 
     void setText(const QString& text);
+    // Where the text is cut: the middle by default; the end where the start
+    // says what matters.
+    void setElideMode(Qt::TextElideMode mode) { mode_ = mode; }
     // What the label shows in its present width.
     QString shownText() const;
 
@@ -22,6 +25,9 @@ class ElidedLabel : public QLabel {
 
   protected:
     void paintEvent(QPaintEvent* event) override;
+
+  private:
+    Qt::TextElideMode mode_ = Qt::ElideMiddle;
 };
 
 } // namespace campanor

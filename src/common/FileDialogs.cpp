@@ -79,7 +79,15 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QSt
 
 QString QtFileDialogs::saveFile(QWidget* parent, const QString& title, const QString& folder,
                                 const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, folder, toQtFilter(filter));
+    QFileDialog dialog(parent, title, folder, toQtFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program's own lists are not the user's to save over either.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setProxyModel(new WithoutOwnLists(&dialog));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
 QString QtFileDialogs::openProgram(QWidget* parent, const QString& title, const QString& folder,

@@ -72,11 +72,12 @@ void PlayerWindow::buildWidgets() {
     layout->addLayout(counters);
 
     auto* position = new QHBoxLayout;
-    PositionLabel = named(new QLabel(QStringLiteral("0"), this), isFront() ? "Label1" : "Label2");
+    PositionLabel =
+        named(new QLabel(QStringLiteral("00:00"), this), isFront() ? "Label1" : "Label2");
     Slider1 = named(new QSlider(Qt::Horizontal, this), "Slider1");
     Slider1->setRange(0, 0);
     Slider1->setAccessibleName(QStringLiteral("播放位置"));
-    SkinLabel10 = named(new QLabel(QStringLiteral("0"), this), "SkinLabel10");
+    SkinLabel10 = named(new QLabel(QStringLiteral("00:00"), this), "SkinLabel10");
     position->addWidget(PositionLabel);
     position->addWidget(Slider1, 1);
     position->addWidget(SkinLabel10);

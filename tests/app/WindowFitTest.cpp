@@ -131,8 +131,10 @@ TEST_F(WindowFitTest, LongPathsAndEverySkinKeepTheWindowOnTheScreen) {
 
 TEST_F(WindowFitTest, LastCarriedOutLineSaysTheOutcomeAndMarksAFailureRed) {
     start();
+    const QString far = QStringLiteral("/srv/") + QString(300, u'远') + QStringLiteral("/missing");
     writeTable({QStringLiteral("08:00:01*早操>每天<执行程序/bin/true"),
-                QStringLiteral("08:00:02*没有注释>每天<执行程序/bin/missing")});
+                QStringLiteral("08:00:02*没有注释>每天<执行程序/bin/missing"),
+                QStringLiteral("08:00:03*没有注释>每天<执行程序") + far});
     auto w = start();
     w->show();
     EXPECT_TRUE(w->LastInstruction->text().isEmpty());
@@ -140,7 +142,7 @@ TEST_F(WindowFitTest, LastCarriedOutLineSaysTheOutcomeAndMarksAFailureRed) {
     clock.advanceMs(1000);
     w->Timer1_Timer();
     EXPECT_EQ(w->LastInstruction->text(),
-              QStringLiteral("上次执行：08:00:01  早操  执行程序/bin/true  完成"));
+              QStringLiteral("上次执行：08:00:01  完成  早操  执行程序/bin/true"));
     const QColor normal = w->LastInstruction->palette().color(QPalette::WindowText);
     const QTreeWidgetItem* row = w->ListView1->topLevelItem(0);
     EXPECT_NE(row->background(1).style(), Qt::NoBrush);
@@ -149,14 +151,23 @@ TEST_F(WindowFitTest, LastCarriedOutLineSaysTheOutcomeAndMarksAFailureRed) {
     clock.advanceMs(1000);
     w->Timer1_Timer();
     EXPECT_EQ(w->LastInstruction->text(),
-              QStringLiteral("上次执行：08:00:02  执行程序/bin/missing  失败：找不到程序"));
+              QStringLiteral("上次执行：08:00:02  失败：找不到程序  执行程序/bin/missing"));
     w->LastInstruction->ensurePolished();
     const QColor failed = w->LastInstruction->palette().color(QPalette::WindowText);
-    EXPECT_EQ(failed, QColor(0xc0, 0, 0));
+    EXPECT_EQ(failed, QColor(0xb0, 0, 0));
     EXPECT_NE(failed, normal);
     // Only the row that ran last stands out.
     EXPECT_EQ(w->ListView1->topLevelItem(0)->background(1).style(), Qt::NoBrush);
     EXPECT_NE(w->ListView1->topLevelItem(1)->background(1).style(), Qt::NoBrush);
+
+    // A long path is cut, never the outcome.
+    clock.advanceMs(1000);
+    w->Timer1_Timer();
+    QApplication::processEvents();
+    const QString shown = w->LastInstruction->shownText();
+    EXPECT_TRUE(shown.startsWith(QStringLiteral("上次执行：08:00:03  失败：找不到程序")))
+        << shown.toStdString();
+    EXPECT_TRUE(shown.contains(QChar(0x2026))) << shown.toStdString();
 }
 
 TEST_F(WindowFitTest, DisabledButtonsAndUncheckedOptionsStayReadableInEverySkin) {
