@@ -63,12 +63,16 @@ QString toQtFilter(const QString& filter) {
     return filters.join(QStringLiteral(";;"));
 }
 
-QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QString& folder,
-                                const QString& filter) {
-    if (filter != kPlaylistFilter)
-        return QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter));
+namespace {
+
+// A playlist dialog leaves out the program's own lists (TEMPBACK, TEMPFRONT):
+// they are not the user's to open or to save over.
+QString withoutOwnLists(QWidget* parent, const QString& title, const QString& folder,
+                        const QString& filter, QFileDialog::AcceptMode mode) {
     QFileDialog dialog(parent, title, folder, toQtFilter(filter));
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
     // Only Qt's own dialog takes a model that leaves files out.
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new WithoutOwnLists(&dialog));
@@ -77,17 +81,20 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QSt
     return dialog.selectedFiles().constFirst();
 }
 
+} // namespace
+
+QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QString& folder,
+                                const QString& filter) {
+    if (filter != kPlaylistFilter)
+        return QFileDialog::getOpenFileName(parent, title, folder, toQtFilter(filter));
+    return withoutOwnLists(parent, title, folder, filter, QFileDialog::AcceptOpen);
+}
+
 QString QtFileDialogs::saveFile(QWidget* parent, const QString& title, const QString& folder,
                                 const QString& filter) {
-    QFileDialog dialog(parent, title, folder, toQtFilter(filter));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    // The program's own lists are not the user's to save over either.
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
-    dialog.setProxyModel(new WithoutOwnLists(&dialog));
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    if (filter != kPlaylistFilter)
+        return QFileDialog::getSaveFileName(parent, title, folder, toQtFilter(filter));
+    return withoutOwnLists(parent, title, folder, filter, QFileDialog::AcceptSave);
 }
 
 QString QtFileDialogs::openProgram(QWidget* parent, const QString& title, const QString& folder,
