@@ -14,6 +14,7 @@
 #include "media/Playlist.h"
 #include "players/MediaPlayer.h"
 #include "players/PlayerWindow.h"
+#include "table/InstructionTable.h"
 
 #include <QAction>
 #include <gtest/gtest.h>
@@ -104,6 +105,10 @@ class FormallTest : public ::testing::Test {
     void useScriptedMedia() {
         mediaFactory = [this](QObject* parent) { return new ScriptedMedia(&durations, parent); };
         fadeMs = 10;
+    }
+    // The default table, holding `lines`.
+    void writeTable(const QStringList& lines) {
+        writeTableFile(dir.file("DayTimeTable/Default.DTT"), u'|' + lines.join(u'|'));
     }
     // A list PlayListFile/`name` of one scripted track music/`track` of 30 s.
     QString scriptedList(const QString& name, const QString& track) {

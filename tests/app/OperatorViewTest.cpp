@@ -16,9 +16,6 @@ namespace {
 
 class OperatorViewTest : public FormallTest {
   protected:
-    void writeTable(const QStringList& lines) {
-        writeTableFile(dir.file("DayTimeTable/Default.DTT"), u'|' + lines.join(u'|'));
-    }
     AsRunLogWindow* openLog(Formall& w) {
         item(w, "MenuAsRunLog")->trigger();
         return w.asRunLogWindow();

@@ -24,9 +24,6 @@ namespace {
 
 class WindowFitTest : public FormallTest {
   protected:
-    void writeTable(const QStringList& lines) {
-        writeTableFile(dir.file("DayTimeTable/Default.DTT"), u'|' + lines.join(u'|'));
-    }
     // The widest the window may be on a 1280x1024 screen, and the widest its
     // content may insist on before it scrolls rather than fit.
     static void expectFits(Formall& w, const QString& when) {
